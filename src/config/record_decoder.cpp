@@ -1,0 +1,250 @@
+#include "config/record_decoder.hpp"
+
+#include <charconv>
+#include <cmath>
+
+#include "config/field_table.hpp"
+
+namespace vexloweb {
+
+using platform::JsonValue;
+using Type = JsonValue::Type;
+
+struct ListRecordAccess {
+  template <class Record>
+  static std::array<std::optional<std::string>, 3>& fields(Record& record) {
+    return static_cast<detail::TextTriple&>(record).fields_;
+  }
+};
+
+namespace {
+
+std::string formatDouble(double value) {
+  char buffer[32];
+  auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  return {buffer, result.ptr};
+}
+
+// What a value is, for "expected ..., found <this>".
+std::string describeFound(const JsonValue& value) {
+  switch (value.type()) {
+    case Type::kNull:
+      return "null";
+    case Type::kBool:
+      return value.boolValue() ? "true" : "false";
+    case Type::kInt64:
+      return std::to_string(value.int64Value());
+    case Type::kUint64:
+      return std::to_string(value.uint64Value());
+    case Type::kDouble:
+      return formatDouble(value.doubleValue());
+    case Type::kArray:
+      return "an array";
+    case Type::kObject:
+      return "an object";
+    case Type::kString:
+      break;
+  }
+  constexpr std::size_t kShown = 32;
+  std::string_view text = value.stringValue();
+  if (text.size() <= kShown) return "the string \"" + std::string(text) + "\"";
+  std::size_t cut = kShown;
+  while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+  return "the string \"" + std::string(text.substr(0, cut)) + "...\"";
+}
+
+// Whole doubles in [-2^63, 2^63) convert to int64 exactly; anything else is refused.
+std::optional<std::int64_t> wholeInt64(double value) {
+  constexpr double kTwoTo63 = 9223372036854775808.0;
+  if (!(value >= -kTwoTo63 && value < kTwoTo63) || std::trunc(value) != value) return {};
+  return static_cast<std::int64_t>(value);
+}
+
+}  // namespace
+
+std::string PathNode::render() const {
+  if (parent == nullptr && key.empty()) return {};  // the top level
+  std::string parentText = parent != nullptr ? parent->render() : std::string();
+  if (key.empty()) return parentText + "[" + std::to_string(index) + "]";
+  if (parentText.empty()) return std::string(key);
+  return parentText + "." + std::string(key);
+}
+
+void RecordDecoder::fail(const PathNode* path, std::string reason) {
+  DecodingError error(path != nullptr ? path->render() : std::string(), reason);
+  if (mode_ == Mode::kStopAtFirst) throw error;
+  errors_.push_back(std::move(error));
+}
+
+void RecordDecoder::failSyntax(const platform::JsonSyntaxError& error) {
+  const bool located = error.offset != std::string_view::npos;
+  fail(nullptr, "invalid JSON" + (located ? " at byte " + std::to_string(error.offset) : "") +
+                    ": " + error.message);
+}
+
+void RecordDecoder::noteUnknown(const PathNode& parent, std::string_view key) {
+  if (mode_ == Mode::kCollectAll) unknownMembers_.push_back(PathNode{&parent, key}.render());
+}
+
+bool RecordDecoder::expectObject(const JsonValue& value, const PathNode* path) {
+  if (value.type() == Type::kObject) return true;
+  fail(path, "expected an object, found " + describeFound(value));
+  return false;
+}
+
+std::optional<std::string> RecordDecoder::readText(const JsonValue& value, const PathNode& path) {
+  if (value.type() == Type::kString) return std::string(value.stringValue());
+  fail(&path, "expected a string, found " + describeFound(value));
+  return {};
+}
+
+std::optional<std::int64_t> RecordDecoder::readInteger(const JsonValue& value,
+                                                       const PathNode& path) {
+  switch (value.type()) {
+    case Type::kInt64:
+      return value.int64Value();
+    case Type::kDouble:
+      if (auto whole = wholeInt64(value.doubleValue())) return whole;
+      [[fallthrough]];
+    case Type::kUint64:
+      fail(&path, "expected an integer (a whole number within the 64-bit range), found " +
+                      describeFound(value));
+      return {};
+    default:
+      fail(&path, "expected an integer, found " + describeFound(value));
+      return {};
+  }
+}
+
+std::optional<double> RecordDecoder::readNumber(const JsonValue& value, const PathNode& path) {
+  switch (value.type()) {
+    case Type::kInt64:
+    case Type::kUint64:
+    case Type::kDouble:
+      return value.doubleValue();
+    default:
+      fail(&path, "expected a number, found " + describeFound(value));
+      return {};
+  }
+}
+
+std::optional<bool> RecordDecoder::readSwitch(const JsonValue& value, const PathNode& path) {
+  if (value.type() == Type::kBool) return value.boolValue();
+  fail(&path, "expected true or false, found " + describeFound(value));
+  return {};
+}
+
+template <class Record>
+Record RecordDecoder::readListRecord(const JsonValue& value, const PathNode& path) {
+  Record record;
+  if (!expectObject(value, &path)) {
+    return record;
+  }
+  std::array<std::optional<JsonValue>, 3> found;
+  value.forEachMember([&](std::string_view key, const JsonValue& member) {
+    for (std::size_t i = 0; i < Record::kKeys.size(); ++i) {
+      if (key == Record::kKeys[i]) {
+        if (!found[i]) found[i] = member;  // the first of duplicate members wins
+        return;
+      }
+    }
+    noteUnknown(path, key);
+  });
+  auto& fields = ListRecordAccess::fields(record);
+  for (std::size_t i = 0; i < found.size(); ++i) {
+    if (found[i] && found[i]->type() != Type::kNull) {
+      fields[i] = readText(*found[i], PathNode{&path, Record::kKeys[i]});
+    }
+  }
+  return record;
+}
+
+template <class Record>
+std::optional<std::vector<Record>> RecordDecoder::readList(const JsonValue& value,
+                                                           const PathNode& path) {
+  if (value.type() != Type::kArray) {
+    fail(&path, "expected an array, found " + describeFound(value));
+    return {};
+  }
+  std::vector<Record> list;
+  list.reserve(value.elementCount());
+  value.forEachElement([&](std::size_t index, const JsonValue& element) {
+    list.push_back(readListRecord<Record>(element, PathNode{&path, {}, index}));
+  });
+  return list;
+}
+
+ConfigureData RecordDecoder::decodeDocument(std::string_view json) {
+  return decodeRoot(parser_.parse(json));
+}
+
+ConfigureData RecordDecoder::decodeDocumentPadded(std::string_view json) {
+  return decodeRoot(parser_.parsePadded(json));
+}
+
+ConfigureData RecordDecoder::decodeRoot(
+    const std::variant<JsonValue, platform::JsonSyntaxError>& parsed) {
+  ConfigureData record;
+  if (const auto* error = std::get_if<platform::JsonSyntaxError>(&parsed)) {
+    failSyntax(*error);
+    return record;
+  }
+  const JsonValue& root = std::get<JsonValue>(parsed);
+  if (root.type() != Type::kObject) {
+    fail(nullptr, "expected a JSON object at the top level, found " + describeFound(root));
+    return record;
+  }
+
+  const PathNode top{};
+  std::array<std::optional<JsonValue>, ConfigureData::kFieldCount> found;
+  root.forEachMember([&](std::string_view key, const JsonValue& member) {
+    const std::size_t index = fieldIndexOfKey(key);
+    if (index == std::string_view::npos) {
+      noteUnknown(top, key);
+    } else if (!found[index]) {
+      found[index] = member;  // the first of duplicate members wins
+    }
+  });
+
+  const auto& fields = ConfigureDataAccess::fields();
+  for (std::size_t index : ConfigureDataAccess::readingOrder()) {
+    const auto& value = found[index];
+    if (!value || value->type() == Type::kNull) continue;
+    const FieldInfo& field = fields[index];
+    const PathNode path{nullptr, field.key};
+    std::visit(
+        [&](auto member) {
+          using Value = typename std::remove_reference_t<decltype(record.*member)>::value_type;
+          auto& slot = record.*member;
+          if constexpr (std::is_same_v<Value, std::string>) {
+            slot = readText(*value, path);
+          } else if constexpr (std::is_same_v<Value, std::int64_t>) {
+            slot = readInteger(*value, path);
+          } else if constexpr (std::is_same_v<Value, double>) {
+            slot = readNumber(*value, path);
+          } else if constexpr (std::is_same_v<Value, bool>) {
+            slot = readSwitch(*value, path);
+          } else {
+            slot = readList<typename Value::value_type>(*value, path);
+          }
+        },
+        field.member);
+  }
+  return record;
+}
+
+template <class Record>
+Record RecordDecoder::decodeListRecord(std::string_view json) {
+  auto parsed = parser_.parse(json);
+  if (const auto* error = std::get_if<platform::JsonSyntaxError>(&parsed)) {
+    failSyntax(*error);
+    return {};
+  }
+  return readListRecord<Record>(std::get<JsonValue>(parsed), PathNode{});
+}
+
+template MenuItem RecordDecoder::decodeListRecord<MenuItem>(std::string_view);
+template NavigationTab RecordDecoder::decodeListRecord<NavigationTab>(std::string_view);
+template ExternalBrowseUrl RecordDecoder::decodeListRecord<ExternalBrowseUrl>(std::string_view);
+
+}  // namespace vexloweb

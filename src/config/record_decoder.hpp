@@ -1,0 +1,65 @@
+// Internal: decodes the records from parsed JSON by their type rules, either stopping at the
+// first failure (the records' decode) or collecting every failure (checkDocument).
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/json.hpp"
+#include "vexloweb/config/configure_data.hpp"
+
+namespace vexloweb {
+
+// A member's place in the document, built on the stack and turned into text only on failure.
+struct PathNode {
+  const PathNode* parent = nullptr;
+  std::string_view key;       // the member name, or empty for an array element
+  std::size_t index = 0;      // the element index when `key` is empty
+  std::string render() const;  // "menus[1].menu"
+};
+
+class RecordDecoder {
+ public:
+  enum class Mode { kStopAtFirst, kCollectAll };
+  explicit RecordDecoder(Mode mode) : mode_(mode) {}
+
+  // Parses `json` and decodes the whole document. kStopAtFirst throws the first DecodingError;
+  // kCollectAll records every one in errors() and returns what it could read.
+  ConfigureData decodeDocument(std::string_view json);
+  // The same for a document whose buffer has JsonParser::kPadding readable bytes after it.
+  ConfigureData decodeDocumentPadded(std::string_view json);
+
+  // Parses `json` as one list record (MenuItem, NavigationTab or ExternalBrowseUrl).
+  template <class Record>
+  Record decodeListRecord(std::string_view json);
+
+  const std::vector<DecodingError>& errors() const { return errors_; }
+  // Paths of members that are not keys of their record ("loader_delay", "menus[0].name").
+  const std::vector<std::string>& unknownMembers() const { return unknownMembers_; }
+
+ private:
+  ConfigureData decodeRoot(const std::variant<platform::JsonValue, platform::JsonSyntaxError>&);
+  template <class Record>
+  Record readListRecord(const platform::JsonValue& value, const PathNode& path);
+  bool expectObject(const platform::JsonValue& value, const PathNode* path);
+
+  std::optional<std::string> readText(const platform::JsonValue& value, const PathNode& path);
+  std::optional<std::int64_t> readInteger(const platform::JsonValue& value, const PathNode& path);
+  std::optional<double> readNumber(const platform::JsonValue& value, const PathNode& path);
+  std::optional<bool> readSwitch(const platform::JsonValue& value, const PathNode& path);
+  template <class Record>
+  std::optional<std::vector<Record>> readList(const platform::JsonValue& value,
+                                              const PathNode& path);
+
+  void fail(const PathNode* path, std::string reason);
+  void failSyntax(const platform::JsonSyntaxError& error);
+  void noteUnknown(const PathNode& parent, std::string_view key);
+
+  Mode mode_;
+  platform::JsonParser parser_;
+  std::vector<DecodingError> errors_;
+  std::vector<std::string> unknownMembers_;
+};
+
+}  // namespace vexloweb
