@@ -14,13 +14,13 @@
 namespace vexloweb {
 
 // The variant's alternative says the kind of field: text, integer, number, switch, then the lists.
-using FieldMember = std::variant<std::optional<std::string> ConfigureData::*,
-                                 std::optional<std::int64_t> ConfigureData::*,
-                                 std::optional<double> ConfigureData::*,
-                                 std::optional<bool> ConfigureData::*,
-                                 std::optional<std::vector<MenuItem>> ConfigureData::*,
-                                 std::optional<std::vector<NavigationTab>> ConfigureData::*,
-                                 std::optional<std::vector<ExternalBrowseUrl>> ConfigureData::*>;
+using FieldMember =
+    std::variant<std::optional<std::string> ConfigureData::*,
+                 std::optional<std::int64_t> ConfigureData::*,
+                 std::optional<double> ConfigureData::*, std::optional<bool> ConfigureData::*,
+                 std::optional<std::vector<MenuItem>> ConfigureData::*,
+                 std::optional<std::vector<NavigationTab>> ConfigureData::*,
+                 std::optional<std::vector<ExternalBrowseUrl>> ConfigureData::*>;
 
 enum class FieldKind { kText, kInteger, kNumber, kSwitch, kMenuList, kTabList, kExternalList };
 

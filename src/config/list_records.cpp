@@ -45,8 +45,7 @@ NavigationTab NavigationTab::decode(std::string_view json) {
   return RecordDecoder(RecordDecoder::Mode::kStopAtFirst).decodeListRecord<NavigationTab>(json);
 }
 ExternalBrowseUrl ExternalBrowseUrl::decode(std::string_view json) {
-  return RecordDecoder(RecordDecoder::Mode::kStopAtFirst)
-      .decodeListRecord<ExternalBrowseUrl>(json);
+  return RecordDecoder(RecordDecoder::Mode::kStopAtFirst).decodeListRecord<ExternalBrowseUrl>(json);
 }
 
 std::string MenuItem::encode() const { return encodeRecord(*this); }

@@ -14,8 +14,8 @@ namespace vexloweb {
 // A member's place in the document, built on the stack and turned into text only on failure.
 struct PathNode {
   const PathNode* parent = nullptr;
-  std::string_view key;       // the member name, or empty for an array element
-  std::size_t index = 0;      // the element index when `key` is empty
+  std::string_view key;        // the member name, or empty for an array element
+  std::size_t index = 0;       // the element index when `key` is empty
   std::string render() const;  // "menus[1].menu"
 };
 

@@ -63,8 +63,8 @@ std::string describe(simdjson::error_code code) {
 }
 
 JsonSyntaxError syntaxError(simdjson::error_code code, std::string_view text) {
-  std::size_t offset = code == simdjson::UTF8_ERROR ? invalidUtf8Offset(text)
-                                                    : jsonSyntaxErrorOffset(text);
+  std::size_t offset =
+      code == simdjson::UTF8_ERROR ? invalidUtf8Offset(text) : jsonSyntaxErrorOffset(text);
   return {describe(code), offset};
 }
 

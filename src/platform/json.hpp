@@ -20,10 +20,10 @@ class JsonValue {
   enum class Type { kNull, kBool, kInt64, kUint64, kDouble, kString, kArray, kObject };
 
   Type type() const noexcept;
-  bool boolValue() const noexcept;             // kBool only
-  std::int64_t int64Value() const noexcept;    // kInt64 only
-  std::uint64_t uint64Value() const noexcept;  // kUint64 only
-  double doubleValue() const noexcept;         // any number type
+  bool boolValue() const noexcept;                // kBool only
+  std::int64_t int64Value() const noexcept;       // kInt64 only
+  std::uint64_t uint64Value() const noexcept;     // kUint64 only
+  double doubleValue() const noexcept;            // any number type
   std::string_view stringValue() const noexcept;  // kString only; valid UTF-8
   std::size_t elementCount() const noexcept;      // kArray only; a hint that may saturate
 
@@ -54,8 +54,7 @@ class JsonValue {
 
   void forEachMemberImpl(void (*visit)(void*, std::string_view, const JsonValue&),
                          void* context) const;
-  void forEachElementImpl(void (*visit)(void*, std::size_t, const JsonValue&),
-                          void* context) const;
+  void forEachElementImpl(void (*visit)(void*, std::size_t, const JsonValue&), void* context) const;
 
   // Holds the parser's element handle (a document pointer and a tape index).
   alignas(8) unsigned char handle_[16] = {};

@@ -102,10 +102,12 @@ TEST(ConfigureData, RefusesWrongTypesNamingThePathAndTheValue) {
        "external_browser_url[0].url: expected a string, found an object"},
       {"[]", "", "expected a JSON object at the top level, found an array"},
       {"", "", "invalid JSON at byte 0: no JSON value (the document is empty or only whitespace)"},
-      {R"({"a":1,})", "", "invalid JSON at byte 7: a structural error (a missing or extra comma, "
-                          "bracket, brace, colon or member name)"},
-      {R"({"a" 1})", "", "invalid JSON at byte 5: a structural error (a missing or extra comma, "
-                         "bracket, brace, colon or member name)"},
+      {R"({"a":1,})", "",
+       "invalid JSON at byte 7: a structural error (a missing or extra comma, "
+       "bracket, brace, colon or member name)"},
+      {R"({"a" 1})", "",
+       "invalid JSON at byte 5: a structural error (a missing or extra comma, "
+       "bracket, brace, colon or member name)"},
       {"{\"a\":\"\xC3\"}", "", "invalid JSON at byte 6: invalid UTF-8"},
   };
   for (const Case& c : cases) {

@@ -30,9 +30,8 @@ TEST(AppDataInstance, HoldsCopiesAndReplacesWholeRecords) {
   holder.setConfigureData(copy);
   EXPECT_EQ(holder.configureData()->package_name(), "changed");
 
-  holder.modifyConfigureData([](std::optional<ConfigureData>& record) {
-    record->set_theme_color("SOLID_1");
-  });
+  holder.modifyConfigureData(
+      [](std::optional<ConfigureData>& record) { record->set_theme_color("SOLID_1"); });
   EXPECT_EQ(holder.configureData()->theme_color(), "SOLID_1");
   EXPECT_EQ(holder.configureData()->package_name(), "changed");
 

@@ -36,74 +36,74 @@
 // order of CodingKeys and of encoding. It drives the accessors, the key enumeration, the decoder,
 // the encoder and the tool's JSON Schema, so each field is written once. Five keys differ from
 // their field's name on purpose: the three admob delays, loader_delay and external_browse_url.
-#define VEXLOWEB_CONFIGURE_DATA_FIELDS(X)                                        \
-  /* The app and its web site. */                                                \
-  X(package_name, "package_name", std::string)                                   \
-  X(conf_form, "conf_form", std::string)                                         \
-  X(base_url, "base_url", std::string)                                           \
-  /* Ads, admob group: exported to user defaults by every load. */               \
-  X(admob_id, "admob_id", std::string)                                           \
-  X(key_ad_banner, "key_ad_banner", std::string)                                 \
-  X(key_ad_interstitial, "key_ad_interstitial", std::string)                     \
-  X(key_ad_rewarded, "key_ad_rewarded", std::string)                             \
-  X(admob_delay, "admob_delay", std::int64_t)                                    \
-  X(admob_banner_delay, "key_ad_banner_delay", std::int64_t)                     \
-  X(admob_interstitial_delay, "key_ad_interstitial_delay", std::int64_t)         \
-  X(admob_rewarded_delay, "key_ad_rewarded_delay", std::int64_t)                 \
-  /* Ads, fb group: exported to user defaults by every load. */                  \
-  X(fb_ad_id, "fb_ad_id", std::string)                                           \
-  X(fb_ad_banner, "fb_ad_banner", std::string)                                   \
-  X(fb_ad_interstitial, "fb_ad_interstitial", std::string)                       \
-  X(fb_ad_rewarded, "fb_ad_rewarded", std::string)                               \
-  X(fb_ad_delay, "fb_ad_delay", std::int64_t)                                    \
-  X(fb_ad_banner_delay, "fb_ad_banner_delay", std::int64_t)                      \
-  X(fb_ad_interstitial_delay, "fb_ad_interstitial_delay", std::int64_t)          \
-  X(fb_ad_rewarded_delay, "fb_ad_rewarded_delay", std::int64_t)                  \
-  /* Bars, buttons, theme and loader: option words, held as given. */            \
-  X(toolbar_style, "toolbar_style", std::string)                                 \
-  X(navigation_bar, "navigation_bar", std::string)                               \
-  X(navigation_bar_style, "navigation_bar_style", std::string)                   \
-  X(left_button_option, "left_button_option", std::string)                       \
-  X(right_button_option, "right_button_option", std::string)                     \
-  X(theme_color, "theme_color", std::string) /* colour names exported */         \
-  X(loader_style, "loader_style", std::string)                                   \
-  X(loader_delay, "loader_int_time", double)                                     \
-  X(no_internet_interval, "no_internet_interval", std::int64_t)                  \
-  /* Web view switches. */                                                       \
-  X(file_upload, "file_upload", bool)                                            \
-  X(photo_upload, "photo_upload", bool)                                          \
-  X(camera_photo_upload, "camera_photo_upload", bool)                            \
-  X(multiple_file_upload, "multiple_file_upload", bool)                          \
-  X(js_active, "js_active", bool)                                                \
-  X(downloads_webview, "downloads_webview", bool)                                \
-  X(permission_dialog, "permission_dialog", bool)                                \
-  /* Splash screen. */                                                           \
-  X(splash_screen, "splash_screen", bool)                                        \
-  X(splash_qoute, "splash_qoute", std::string)                                   \
-  X(splash_screen_type, "splash_screen_type", std::string)                       \
-  X(splash_footer, "splash_footer", std::string)                                 \
-  /* About screen. */                                                            \
-  X(about_text, "about_text", std::string)                                       \
-  X(about_email, "about_email", std::string)                                     \
-  X(about_mobile, "about_mobile", std::string)                                   \
-  X(about_website, "about_website", std::string)                                 \
-  /* Texts shown while loading, on errors and offline. */                        \
-  X(loading_text, "loading_text", std::string)                                   \
-  X(error_title, "error_title", std::string)                                     \
-  X(error_text, "error_text", std::string)                                       \
-  X(no_internet_title, "no_internet_title", std::string)                         \
-  X(no_internet_details, "no_internet_details", std::string)                     \
-  X(try_again_button, "try_again_button", std::string)                           \
-  /* More web view switches. */                                                  \
-  X(swipe_refresh, "swipe_refresh", bool)                                        \
-  X(website_zoom, "website_zoom", bool)                                          \
-  X(desktop_mood, "desktop_mood", bool)                                          \
-  X(fullscreen, "fullscreen", bool)                                              \
-  /* Side menu, tabs and link rules. */                                          \
-  X(menu_header_title, "menu_header_title", std::string)                         \
-  X(menu_header_details, "menu_header_details", std::string)                     \
-  X(menus, "menus", std::vector<::vexloweb::MenuItem>)                           \
-  X(tabs, "tabs", std::vector<::vexloweb::NavigationTab>)                        \
+#define VEXLOWEB_CONFIGURE_DATA_FIELDS(X)                                \
+  /* The app and its web site. */                                        \
+  X(package_name, "package_name", std::string)                           \
+  X(conf_form, "conf_form", std::string)                                 \
+  X(base_url, "base_url", std::string)                                   \
+  /* Ads, admob group: exported to user defaults by every load. */       \
+  X(admob_id, "admob_id", std::string)                                   \
+  X(key_ad_banner, "key_ad_banner", std::string)                         \
+  X(key_ad_interstitial, "key_ad_interstitial", std::string)             \
+  X(key_ad_rewarded, "key_ad_rewarded", std::string)                     \
+  X(admob_delay, "admob_delay", std::int64_t)                            \
+  X(admob_banner_delay, "key_ad_banner_delay", std::int64_t)             \
+  X(admob_interstitial_delay, "key_ad_interstitial_delay", std::int64_t) \
+  X(admob_rewarded_delay, "key_ad_rewarded_delay", std::int64_t)         \
+  /* Ads, fb group: exported to user defaults by every load. */          \
+  X(fb_ad_id, "fb_ad_id", std::string)                                   \
+  X(fb_ad_banner, "fb_ad_banner", std::string)                           \
+  X(fb_ad_interstitial, "fb_ad_interstitial", std::string)               \
+  X(fb_ad_rewarded, "fb_ad_rewarded", std::string)                       \
+  X(fb_ad_delay, "fb_ad_delay", std::int64_t)                            \
+  X(fb_ad_banner_delay, "fb_ad_banner_delay", std::int64_t)              \
+  X(fb_ad_interstitial_delay, "fb_ad_interstitial_delay", std::int64_t)  \
+  X(fb_ad_rewarded_delay, "fb_ad_rewarded_delay", std::int64_t)          \
+  /* Bars, buttons, theme and loader: option words, held as given. */    \
+  X(toolbar_style, "toolbar_style", std::string)                         \
+  X(navigation_bar, "navigation_bar", std::string)                       \
+  X(navigation_bar_style, "navigation_bar_style", std::string)           \
+  X(left_button_option, "left_button_option", std::string)               \
+  X(right_button_option, "right_button_option", std::string)             \
+  X(theme_color, "theme_color", std::string) /* colour names exported */ \
+  X(loader_style, "loader_style", std::string)                           \
+  X(loader_delay, "loader_int_time", double)                             \
+  X(no_internet_interval, "no_internet_interval", std::int64_t)          \
+  /* Web view switches. */                                               \
+  X(file_upload, "file_upload", bool)                                    \
+  X(photo_upload, "photo_upload", bool)                                  \
+  X(camera_photo_upload, "camera_photo_upload", bool)                    \
+  X(multiple_file_upload, "multiple_file_upload", bool)                  \
+  X(js_active, "js_active", bool)                                        \
+  X(downloads_webview, "downloads_webview", bool)                        \
+  X(permission_dialog, "permission_dialog", bool)                        \
+  /* Splash screen. */                                                   \
+  X(splash_screen, "splash_screen", bool)                                \
+  X(splash_qoute, "splash_qoute", std::string)                           \
+  X(splash_screen_type, "splash_screen_type", std::string)               \
+  X(splash_footer, "splash_footer", std::string)                         \
+  /* About screen. */                                                    \
+  X(about_text, "about_text", std::string)                               \
+  X(about_email, "about_email", std::string)                             \
+  X(about_mobile, "about_mobile", std::string)                           \
+  X(about_website, "about_website", std::string)                         \
+  /* Texts shown while loading, on errors and offline. */                \
+  X(loading_text, "loading_text", std::string)                           \
+  X(error_title, "error_title", std::string)                             \
+  X(error_text, "error_text", std::string)                               \
+  X(no_internet_title, "no_internet_title", std::string)                 \
+  X(no_internet_details, "no_internet_details", std::string)             \
+  X(try_again_button, "try_again_button", std::string)                   \
+  /* More web view switches. */                                          \
+  X(swipe_refresh, "swipe_refresh", bool)                                \
+  X(website_zoom, "website_zoom", bool)                                  \
+  X(desktop_mood, "desktop_mood", bool)                                  \
+  X(fullscreen, "fullscreen", bool)                                      \
+  /* Side menu, tabs and link rules. */                                  \
+  X(menu_header_title, "menu_header_title", std::string)                 \
+  X(menu_header_details, "menu_header_details", std::string)             \
+  X(menus, "menus", std::vector<::vexloweb::MenuItem>)                   \
+  X(tabs, "tabs", std::vector<::vexloweb::NavigationTab>)                \
   X(external_browse_url, "external_browser_url", std::vector<::vexloweb::ExternalBrowseUrl>)
 
 namespace vexloweb {

@@ -1,0 +1,125 @@
+#include "platform/base64.hpp"
+
+#include <array>
+#include <cstdint>
+
+namespace vexloweb::platform {
+namespace {
+
+constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+constexpr std::int8_t kInvalid = -1;
+constexpr std::int8_t kPad = -2;
+
+constexpr std::array<std::int8_t, 256> kDecode = [] {
+  std::array<std::int8_t, 256> table{};
+  table.fill(kInvalid);
+  for (int i = 0; i < 64; ++i) table[static_cast<unsigned char>(kAlphabet[i])] = std::int8_t(i);
+  table['='] = kPad;
+  return table;
+}();
+
+std::string describeCharacter(unsigned char c) {
+  switch (c) {
+    case ' ':
+      return "a space";
+    case '\n':
+      return "a line break";
+    case '\r':
+      return "a carriage return";
+    case '\t':
+      return "a tab";
+    default:
+      break;
+  }
+  if (c > 0x20 && c < 0x7F) return std::string("'") + static_cast<char>(c) + "'";
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  return std::string("the byte 0x") + kHex[c >> 4] + kHex[c & 0xF];
+}
+
+Base64Fault characterFault(const char* data, std::size_t offset) {
+  const auto c = static_cast<unsigned char>(data[offset]);
+  const std::string where = " at offset " + std::to_string(offset);
+  if (c == '=') return {offset, "padding '='" + where + " before the end of the text"};
+  const bool lineBreak = c == ' ' || c == '\n' || c == '\r' || c == '\t';
+  return {offset, describeCharacter(c) + where + " is not base64" +
+                      (lineBreak ? " (the text must be one unbroken line)"
+                                 : " (only A-Z, a-z, 0-9, '+', '/' and '=' padding)")};
+}
+
+}  // namespace
+
+std::optional<Base64Fault> decodeBase64InPlace(char* data, std::size_t size,
+                                               std::size_t* decodedSize) {
+  std::size_t in = 0;
+  std::size_t out = 0;
+  while (in + 4 <= size) {
+    const std::int8_t a = kDecode[static_cast<unsigned char>(data[in])];
+    const std::int8_t b = kDecode[static_cast<unsigned char>(data[in + 1])];
+    const std::int8_t c = kDecode[static_cast<unsigned char>(data[in + 2])];
+    const std::int8_t d = kDecode[static_cast<unsigned char>(data[in + 3])];
+    if ((a | b | c | d) >= 0) {
+      // All four are read before any byte is written, so decoding in place is safe.
+      data[out++] = static_cast<char>((a << 2) | (b >> 4));
+      data[out++] = static_cast<char>(((b & 0xF) << 4) | (c >> 2));
+      data[out++] = static_cast<char>(((c & 0x3) << 6) | d);
+      in += 4;
+      continue;
+    }
+    const bool last = in + 4 == size;
+    if (last && a >= 0 && b >= 0 && d == kPad && (c >= 0 || c == kPad)) {
+      data[out++] = static_cast<char>((a << 2) | (b >> 4));
+      if (c >= 0) data[out++] = static_cast<char>(((b & 0xF) << 4) | (c >> 2));
+      in += 4;
+      break;
+    }
+    for (std::size_t k = in;; ++k) {
+      if (kDecode[static_cast<unsigned char>(data[k])] < 0) return characterFault(data, k);
+    }
+  }
+  for (std::size_t k = in; k < size; ++k) {
+    if (kDecode[static_cast<unsigned char>(data[k])] < 0) return characterFault(data, k);
+  }
+  if (in != size) {
+    return Base64Fault{size, "the length " + std::to_string(size) +
+                                 " is not a multiple of 4 (the text is cut short or has extra "
+                                 "characters)"};
+  }
+  *decodedSize = out;
+  return std::nullopt;
+}
+
+std::optional<std::string> decodeBase64(std::string_view text, Base64Fault* fault) {
+  std::string buffer(text);
+  std::size_t size = 0;
+  if (auto problem = decodeBase64InPlace(buffer.data(), buffer.size(), &size)) {
+    if (fault != nullptr) *fault = std::move(*problem);
+    return std::nullopt;
+  }
+  buffer.resize(size);
+  return buffer;
+}
+
+std::string encodeBase64(std::string_view bytes) {
+  std::string out;
+  out.reserve((bytes.size() + 2) / 3 * 4);
+  const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+  std::size_t i = 0;
+  for (; i + 3 <= bytes.size(); i += 3) {
+    const std::uint32_t n = (data[i] << 16) | (data[i + 1] << 8) | data[i + 2];
+    out += kAlphabet[n >> 18];
+    out += kAlphabet[(n >> 12) & 63];
+    out += kAlphabet[(n >> 6) & 63];
+    out += kAlphabet[n & 63];
+  }
+  const std::size_t rest = bytes.size() - i;
+  if (rest > 0) {
+    const std::uint32_t n = (data[i] << 16) | (rest == 2 ? data[i + 1] << 8 : 0);
+    out += kAlphabet[n >> 18];
+    out += kAlphabet[(n >> 12) & 63];
+    out += rest == 2 ? kAlphabet[(n >> 6) & 63] : '=';
+    out += '=';
+  }
+  return out;
+}
+
+}  // namespace vexloweb::platform

@@ -1,0 +1,41 @@
+// Internal: the storage behind UserDefaults: SQLite on disk, or a map in memory. Each operation
+// gives back the reason of a failure, or nothing on success. Not thread-safe: UserDefaults locks.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "vexloweb/platform/user_defaults.hpp"
+
+namespace vexloweb::platform {
+
+using StoreFailure = std::optional<std::string>;
+using DefaultsEntries = std::vector<std::pair<std::string, DefaultsValue>>;
+
+class DefaultsStore {
+ public:
+  virtual ~DefaultsStore() = default;
+  // Stores `value` under `key`, or removes the key when `value` is null.
+  virtual StoreFailure put(std::string_view key, const DefaultsValue* value) = 0;
+  virtual StoreFailure get(std::string_view key, std::optional<DefaultsValue>& value) = 0;
+  // Every entry, sorted by key.
+  virtual StoreFailure all(DefaultsEntries& entries) = 0;
+  virtual StoreFailure begin() = 0;
+  virtual StoreFailure commit() = 0;
+  virtual void rollback() = 0;
+};
+
+std::unique_ptr<DefaultsStore> makeMemoryStore(const DefaultsEntries& entries = {});
+
+// Opens (creating when missing) the SQLite store at `file`. A file that is not a database is
+// moved aside and replaced by a fresh one; *notice then says where it went. Null on failure,
+// with the reason in *whyNot.
+std::unique_ptr<DefaultsStore> openSqliteStore(const std::filesystem::path& file,
+                                               std::string* whyNot, std::string* notice);
+
+}  // namespace vexloweb::platform

@@ -1,0 +1,253 @@
+// The user-defaults store on SQLite: one table, WAL journal, synchronous=NORMAL (a commit survives
+// a crash of the process), and a busy timeout so that several processes can share the file.
+// SQLite's result codes become our words here and nowhere else.
+#include <sqlite3.h>
+
+#include <chrono>
+#include <system_error>
+#include <thread>
+
+#include "platform/defaults_store.hpp"
+
+namespace vexloweb::platform {
+namespace {
+
+constexpr int kBusyTimeoutMs = 5000;
+constexpr int kJournalAttempts = 50;
+
+enum class Kind : int { kString = 0, kInteger = 1, kDouble = 2, kBool = 3 };
+
+std::string describe(sqlite3* db, int code, std::string_view doing) {
+  std::string reason(doing);
+  reason += ": ";
+  reason += db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(code);
+  if ((code & 0xFF) == SQLITE_BUSY) reason += " (another process holds the store too long)";
+  if ((code & 0xFF) == SQLITE_READONLY) reason += " (the file or its folder is read-only)";
+  return reason;
+}
+
+bool notADatabase(int code) {
+  return (code & 0xFF) == SQLITE_NOTADB || (code & 0xFF) == SQLITE_CORRUPT;
+}
+
+class Statement {
+ public:
+  Statement() = default;
+  ~Statement() { sqlite3_finalize(statement_); }
+  Statement(const Statement&) = delete;
+  Statement& operator=(const Statement&) = delete;
+
+  int prepare(sqlite3* db, const char* sql) {
+    return sqlite3_prepare_v3(db, sql, -1, SQLITE_PREPARE_PERSISTENT, &statement_, nullptr);
+  }
+  sqlite3_stmt* get() const { return statement_; }
+  // Resets and clears bindings when the step is done, whatever happened.
+  int stepOnce() {
+    const int code = sqlite3_step(statement_);
+    sqlite3_reset(statement_);
+    sqlite3_clear_bindings(statement_);
+    return code;
+  }
+
+ private:
+  sqlite3_stmt* statement_ = nullptr;
+};
+
+DefaultsValue readValue(sqlite3_stmt* row, int kindColumn, int valueColumn) {
+  switch (static_cast<Kind>(sqlite3_column_int(row, kindColumn))) {
+    case Kind::kInteger:
+      return std::int64_t{sqlite3_column_int64(row, valueColumn)};
+    case Kind::kDouble:
+      return sqlite3_column_double(row, valueColumn);
+    case Kind::kBool:
+      return sqlite3_column_int(row, valueColumn) != 0;
+    case Kind::kString:
+      break;
+  }
+  const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(row, valueColumn));
+  return std::string(text != nullptr ? text : "",
+                     static_cast<std::size_t>(sqlite3_column_bytes(row, valueColumn)));
+}
+
+class SqliteStore final : public DefaultsStore {
+ public:
+  // close_v2 lets the statements be finalized after it, as the members' destructors do.
+  ~SqliteStore() override { sqlite3_close_v2(db_); }
+  SqliteStore() = default;
+  SqliteStore(const SqliteStore&) = delete;
+  SqliteStore& operator=(const SqliteStore&) = delete;
+
+  // Opens and sets up the file; the failure's code and reason otherwise.
+  int open(const std::filesystem::path& file, std::string& reason) {
+    int code = sqlite3_open_v2(file.c_str(), &db_,
+                               SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
+                               nullptr);
+    if (code != SQLITE_OK) {
+      reason = describe(db_, code, "cannot open the database");
+      return code;
+    }
+    sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+    sqlite3_extended_result_codes(db_, 1);
+    if ((code = useWal(reason)) != SQLITE_OK) return code;
+    const char* setup =
+        "PRAGMA synchronous=NORMAL;"
+        "CREATE TABLE IF NOT EXISTS entries("
+        "  key TEXT PRIMARY KEY NOT NULL, kind INTEGER NOT NULL, value) WITHOUT ROWID;";
+    if ((code = sqlite3_exec(db_, setup, nullptr, nullptr, nullptr)) != SQLITE_OK) {
+      reason = describe(db_, code, "cannot set up the database");
+      return code;
+    }
+    const std::pair<Statement*, const char*> statements[] = {
+        {&put_,
+         "INSERT INTO entries(key, kind, value) VALUES(?1, ?2, ?3) "
+         "ON CONFLICT(key) DO UPDATE SET kind = excluded.kind, value = excluded.value"},
+        {&remove_, "DELETE FROM entries WHERE key = ?1"},
+        {&get_, "SELECT kind, value FROM entries WHERE key = ?1"},
+        {&all_, "SELECT key, kind, value FROM entries ORDER BY key"},
+        {&begin_, "BEGIN IMMEDIATE"},
+        {&commit_, "COMMIT"},
+        {&rollback_, "ROLLBACK"},
+    };
+    for (const auto& [statement, sql] : statements) {
+      if ((code = statement->prepare(db_, sql)) != SQLITE_OK) {
+        reason = describe(db_, code, "cannot prepare a statement");
+        return code;
+      }
+    }
+    return SQLITE_OK;
+  }
+
+  StoreFailure put(std::string_view key, const DefaultsValue* value) override {
+    Statement& statement = value != nullptr ? put_ : remove_;
+    sqlite3_stmt* s = statement.get();
+    sqlite3_bind_text(s, 1, key.data(), static_cast<int>(key.size()), SQLITE_STATIC);
+    if (value != nullptr) {
+      sqlite3_bind_int(s, 2, static_cast<int>(value->index()));
+      std::visit(
+          [s](const auto& v) {
+            using T = std::decay_t<decltype(v)>;
+            if constexpr (std::is_same_v<T, std::string>) {
+              sqlite3_bind_text64(s, 3, v.data(), v.size(), SQLITE_STATIC, SQLITE_UTF8);
+            } else if constexpr (std::is_same_v<T, double>) {
+              sqlite3_bind_double(s, 3, v);
+            } else {
+              sqlite3_bind_int64(s, 3, static_cast<sqlite3_int64>(v));
+            }
+          },
+          *value);
+    }
+    const int code = statement.stepOnce();
+    if (code != SQLITE_DONE) return describe(db_, code, "cannot write the database");
+    return std::nullopt;
+  }
+
+  StoreFailure get(std::string_view key, std::optional<DefaultsValue>& value) override {
+    sqlite3_stmt* s = get_.get();
+    sqlite3_bind_text(s, 1, key.data(), static_cast<int>(key.size()), SQLITE_STATIC);
+    const int code = sqlite3_step(s);
+    value = code == SQLITE_ROW ? std::optional(readValue(s, 0, 1)) : std::nullopt;
+    sqlite3_reset(s);
+    sqlite3_clear_bindings(s);
+    if (code != SQLITE_ROW && code != SQLITE_DONE) {
+      return describe(db_, code, "cannot read the database");
+    }
+    return std::nullopt;
+  }
+
+  StoreFailure all(DefaultsEntries& entries) override {
+    sqlite3_stmt* s = all_.get();
+    entries.clear();
+    int code = SQLITE_OK;
+    while ((code = sqlite3_step(s)) == SQLITE_ROW) {
+      const auto* key = reinterpret_cast<const char*>(sqlite3_column_text(s, 0));
+      entries.emplace_back(key != nullptr ? key : "", readValue(s, 1, 2));
+    }
+    sqlite3_reset(s);
+    if (code != SQLITE_DONE) return describe(db_, code, "cannot read the database");
+    return std::nullopt;
+  }
+
+  StoreFailure begin() override { return run(begin_, "cannot begin a transaction"); }
+  StoreFailure commit() override { return run(commit_, "cannot commit"); }
+  void rollback() override {
+    if (sqlite3_get_autocommit(db_) == 0) rollback_.stepOnce();
+  }
+
+ private:
+  StoreFailure run(Statement& statement, std::string_view doing) {
+    const int code = statement.stepOnce();
+    if (code != SQLITE_DONE) return describe(db_, code, doing);
+    return std::nullopt;
+  }
+
+  // Switches to WAL. Another process opening the same new file at the same moment can hold the
+  // lock the switch needs for longer than the busy handler waits, so try again a few times.
+  int useWal(std::string& reason) {
+    int code = SQLITE_OK;
+    for (int attempt = 0; attempt < kJournalAttempts; ++attempt) {
+      sqlite3_stmt* statement = nullptr;
+      code = sqlite3_prepare_v2(db_, "PRAGMA journal_mode=WAL", -1, &statement, nullptr);
+      std::string mode;
+      if (code == SQLITE_OK && (code = sqlite3_step(statement)) == SQLITE_ROW) {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
+        mode = text != nullptr ? text : "";
+        code = SQLITE_OK;
+      }
+      sqlite3_finalize(statement);
+      if (code == SQLITE_OK && mode == "wal") return SQLITE_OK;
+      if (code != SQLITE_OK && (code & 0xFF) != SQLITE_BUSY && (code & 0xFF) != SQLITE_LOCKED) {
+        reason = describe(db_, code, "cannot switch the journal to WAL");
+        return code;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(2 + attempt));
+    }
+    reason = "cannot switch the journal to WAL: the store stayed busy";
+    return code == SQLITE_OK ? SQLITE_BUSY : code;
+  }
+
+  sqlite3* db_ = nullptr;
+  Statement put_, remove_, get_, all_, begin_, commit_, rollback_;
+};
+
+// Moves `file` (and any journal beside it) to "<file>.corrupt-<seconds since 1970>".
+bool moveAside(const std::filesystem::path& file, std::string& movedTo) {
+  const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(
+                           std::chrono::system_clock::now().time_since_epoch())
+                           .count();
+  const std::string target = file.string() + ".corrupt-" + std::to_string(seconds);
+  std::error_code error;
+  std::filesystem::rename(file, target, error);
+  if (error) return false;
+  for (const char* suffix : {"-wal", "-shm"}) {
+    std::filesystem::path side = file.string() + suffix;
+    if (std::filesystem::exists(side, error)) std::filesystem::rename(side, target + suffix, error);
+  }
+  movedTo = target;
+  return true;
+}
+
+}  // namespace
+
+std::unique_ptr<DefaultsStore> openSqliteStore(const std::filesystem::path& file,
+                                               std::string* whyNot, std::string* notice) {
+  std::error_code error;
+  if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path(), error);
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    auto store = std::make_unique<SqliteStore>();
+    std::string reason;
+    const int code = store->open(file, reason);
+    if (code == SQLITE_OK) return store;
+    store.reset();
+    std::string movedTo;
+    if (attempt == 0 && notADatabase(code) && moveAside(file, movedTo)) {
+      *notice = "'" + file.string() + "' was not a usable database; moved it to '" + movedTo +
+                "' and started a fresh store";
+      continue;
+    }
+    *whyNot = "'" + file.string() + "': " + reason;
+    return nullptr;
+  }
+  return nullptr;
+}
+
+}  // namespace vexloweb::platform

@@ -1,0 +1,1 @@
+XcpqbEWdDFZivp/vq2DNU6XaXjP+ysgQoARQhJPsPt+iXHq0L1/3GAVkdqWXnLLR

@@ -1,0 +1,1 @@
+78uK/dsQ7porwcEnj9HPeOg7k7TgrRKv7wky7MJ/ZpiiJNh6s/vNfg5H+QhbVliY

@@ -1,0 +1,48 @@
+#include "vexloweb/platform/bundle.hpp"
+
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include "test_files.hpp"
+
+namespace vexloweb::platform {
+namespace {
+
+TEST(Bundle, FindsOnlyRegularFilesInsideItsFolder) {
+  testing::TempDir dir;
+  const auto& root = dir.path();
+  std::filesystem::create_directories(root / "sub");
+  std::filesystem::create_directories(root / "folder.io");
+  testing::writeFile(root / "app.io", "x");
+  testing::writeFile(root / "sub" / "inner.io", "x");
+  testing::writeFile(root / "noext", "x");
+  ASSERT_EQ(::mkfifo((root / "pipe.io").c_str(), 0600), 0);
+  std::filesystem::create_symlink(root / "app.io", root / "link.io");
+
+  const Bundle bundle(root);
+  EXPECT_EQ(bundle.pathForResource("app", "io"), (root / "app.io").string());
+  EXPECT_EQ(bundle.pathForResource("sub/inner", "io"), (root / "sub" / "inner.io").string());
+  EXPECT_EQ(bundle.pathForResource("noext", ""), (root / "noext").string());
+  EXPECT_TRUE(bundle.pathForResource("link", "io").has_value());
+  const std::string outside = (root / "app").string();
+  const std::string_view misses[] = {"missing",    "folder", "pipe", "../app",
+                                     "sub/../app", "",       outside};
+  for (std::string_view name : misses) {
+    EXPECT_FALSE(bundle.pathForResource(name, "io").has_value()) << name;
+  }
+  EXPECT_FALSE(bundle.pathForResource(std::string_view("app\0x", 5), "io").has_value());
+}
+
+TEST(Bundle, MainBundleFollowsSetMainPath) {
+  testing::TempDir dir;
+  testing::writeFile(dir.path() / "main.io", "x");
+  const auto previous = Bundle::main().path();
+  Bundle::setMainPath(dir.path());
+  EXPECT_TRUE(Bundle::main().pathForResource("main", "io").has_value());
+  Bundle::setMainPath(previous);
+  EXPECT_FALSE(Bundle::main().pathForResource("main", "io").has_value());
+}
+
+}  // namespace
+}  // namespace vexloweb::platform

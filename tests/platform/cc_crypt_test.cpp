@@ -1,0 +1,101 @@
+#include "vexloweb/platform/cc_crypt.hpp"
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace vexloweb::platform {
+namespace {
+
+std::vector<std::uint8_t> fromHex(std::string_view hex) {
+  std::vector<std::uint8_t> bytes;
+  for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
+    bytes.push_back(
+        static_cast<std::uint8_t>(std::stoi(std::string(hex.substr(i, 2)), nullptr, 16)));
+  }
+  return bytes;
+}
+
+TEST(CCCrypt, MatchesTheNistCbcVectorWithoutPadding) {
+  // NIST SP 800-38A, F.2.1 (CBC-AES128.Encrypt), first block.
+  const auto key = fromHex("2b7e151628aed2a6abf7158809cf4f3c");
+  const auto iv = fromHex("000102030405060708090a0b0c0d0e0f");
+  const auto plain = fromHex("6bc1bee22e409f96e93d7e117393172a");
+  std::array<std::uint8_t, 16> out{};
+  std::size_t moved = 0;
+  ASSERT_EQ(CCCrypt(0, kCCAlgorithmAES, 0, key.data(), key.size(), iv.data(), plain.data(),
+                    plain.size(), out.data(), out.size(), &moved),
+            kCCSuccess);
+  EXPECT_EQ(std::vector(out.begin(), out.end()), fromHex("7649abac8119b246cee98e9b12e9197d"));
+  EXPECT_EQ(moved, 16U);
+}
+
+TEST(CCCrypt, RoundTripsEveryKeySizeAndPadsToWholeBlocks) {
+  const std::string iv = "0123456789abcdef";
+  for (std::size_t keyLength : {16U, 24U, 32U}) {
+    const std::string key(keyLength, 'k');
+    for (std::size_t n : {0U, 1U, 15U, 16U, 17U, 100U}) {
+      const std::string plain(n, 'p');
+      std::vector<std::uint8_t> sealed(n + 16);
+      std::size_t moved = 0;
+      ASSERT_EQ(CCCrypt(0, kCCAlgorithmAES, kCCOptionPKCS7Padding, key.data(), keyLength, iv.data(),
+                        plain.data(), n, sealed.data(), sealed.size(), &moved),
+                kCCSuccess);
+      EXPECT_EQ(moved, 16 * (n / 16 + 1)) << keyLength << " " << n;
+      std::vector<char> opened(moved + 16);
+      std::size_t openedSize = 0;
+      ASSERT_EQ(CCCrypt(1, kCCAlgorithmAES, kCCOptionPKCS7Padding, key.data(), keyLength, iv.data(),
+                        sealed.data(), moved, opened.data(), opened.size(), &openedSize),
+                kCCSuccess);
+      EXPECT_EQ(std::string(opened.data(), openedSize), plain);
+    }
+  }
+}
+
+TEST(CCCrypt, ReportsEachFaultWithItsStatus) {
+  const std::string key(32, 'k');
+  const std::string iv(16, 'i');
+  std::vector<std::uint8_t> block(16);
+  std::size_t moved = 0;
+  ASSERT_EQ(CCCrypt(0, 0, 1, key.data(), 32, iv.data(), "x", 1, block.data(), 16, &moved),
+            kCCSuccess);
+  std::vector<std::uint8_t> out(64);
+  struct Case {
+    const char* what;
+    std::uint32_t op;
+    std::uint32_t options;
+    std::size_t keyLength;
+    std::size_t inLength;
+    std::size_t outAvailable;
+    CCCryptorStatus status;
+  };
+  const Case cases[] = {
+      {"24-byte keys are AES-192", 1, 1, 24, 16, 64, kCCDecodeError},
+      {"a 20-byte key", 1, 1, 20, 16, 64, kCCKeySizeError},
+      {"a 33-byte key", 0, 1, 33, 16, 64, kCCKeySizeError},
+      {"a part block", 1, 1, 32, 15, 64, kCCAlignmentError},
+      {"no input at all", 1, 1, 32, 0, 64, kCCDecodeError},
+      {"no room to decrypt", 1, 1, 32, 16, 15, kCCBufferTooSmall},
+      {"no room for the padding block", 0, 1, 32, 16, 16, kCCBufferTooSmall},
+      {"an unknown operation", 2, 1, 32, 16, 64, kCCParamError},
+      {"ECB mode", 1, 3, 32, 16, 64, kCCParamError},
+      {"unpadded part block", 0, 0, 32, 15, 64, kCCAlignmentError},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(CCCrypt(c.op, 0, c.options, key.data(), c.keyLength, iv.data(), block.data(),
+                      c.inLength, out.data(), c.outAvailable, &moved),
+              c.status)
+        << c.what;
+  }
+  // A wrong IV garbles the first block, which here holds the padding.
+  const std::string wrongIv(16, 'A');
+  EXPECT_EQ(
+      CCCrypt(1, 0, 1, key.data(), 32, wrongIv.data(), block.data(), 16, out.data(), 64, &moved),
+      kCCDecodeError);
+  EXPECT_EQ(moved, 0U);
+}
+
+}  // namespace
+}  // namespace vexloweb::platform

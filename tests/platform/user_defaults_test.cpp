@@ -1,0 +1,147 @@
+#include "vexloweb/platform/user_defaults.hpp"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "test_files.hpp"
+
+namespace vexloweb::platform {
+namespace {
+
+using namespace std::string_literals;
+
+class UserDefaultsTest : public ::testing::Test {
+ protected:
+  std::filesystem::path file() const { return dir_.path() / "store" / "defaults.sqlite3"; }
+  testing::TempDir dir_;
+};
+
+TEST_F(UserDefaultsTest, KeepsTypesAndSurvivesReopening) {
+  {
+    UserDefaults store(file());
+    store.setObject("text"s, "s");
+    store.setObject(std::int64_t{-5}, "i");
+    store.setObject(2.5, "d");
+    store.setObject(true, "b");
+    store.setObject(""s, "empty");
+    store.setObject(std::int64_t{7}, "gone");
+    store.setObject(std::nullopt, "gone");
+    store.setObject(std::nullopt, "never there");
+    EXPECT_TRUE(store.isPersistent());
+  }
+  UserDefaults reopened(file());
+  EXPECT_EQ(reopened.object("s"), DefaultsValue("text"s));
+  EXPECT_EQ(reopened.object("i"), DefaultsValue(std::int64_t{-5}));
+  EXPECT_EQ(reopened.object("d"), DefaultsValue(2.5));
+  EXPECT_EQ(reopened.object("b"), DefaultsValue(true));
+  EXPECT_EQ(reopened.object("empty"), DefaultsValue(""s));
+  EXPECT_FALSE(reopened.object("gone").has_value());
+  EXPECT_EQ(reopened.keys(), (std::vector<std::string>{"b", "d", "empty", "i", "s"}));
+}
+
+TEST_F(UserDefaultsTest, AnotherProcessReadsWhatOneWrote) {
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    UserDefaults store(file());
+    store.setObject("from the child"s, "k");
+    _exit(store.isPersistent() ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_EQ(UserDefaults(file()).object("k"), DefaultsValue("from the child"s));
+}
+
+TEST_F(UserDefaultsTest, ATransactionCommitsAllItsWritesAtOnce) {
+  UserDefaults store(file());
+  UserDefaults observer(file());
+  {
+    UserDefaults::Transaction transaction(store);
+    store.setObject(std::int64_t{1}, "a");
+    {
+      UserDefaults::Transaction nested(store);
+      store.setObject(std::int64_t{2}, "b");
+    }
+    EXPECT_FALSE(observer.object("a").has_value());  // not yet committed
+  }
+  EXPECT_EQ(observer.keys(), (std::vector<std::string>{"a", "b"}));
+}
+
+TEST_F(UserDefaultsTest, AStoreThatCannotBeOpenedKeepsValuesInMemory) {
+  std::filesystem::create_directories(dir_.path() / "a-directory");
+  const std::filesystem::path readOnly = dir_.path() / "read-only";
+  std::filesystem::create_directories(readOnly);
+  std::filesystem::permissions(
+      readOnly, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+  std::vector<std::filesystem::path> paths{dir_.path() / "a-directory"};
+  if (geteuid() != 0) paths.push_back(readOnly / "defaults.sqlite3");  // root writes anyway
+  for (const auto& path : paths) {
+    ::testing::internal::CaptureStderr();
+    UserDefaults store(path);
+    store.setObject("kept"s, "k");
+    store.setObject("also kept"s, "k2");
+    EXPECT_EQ(store.object("k"), DefaultsValue("kept"s));
+    EXPECT_FALSE(store.isPersistent());
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("keeping values in memory for this process"), std::string::npos) << said;
+    EXPECT_EQ(said.find("keeping", said.find("keeping") + 1), std::string::npos) << "said twice";
+  }
+  std::filesystem::permissions(readOnly, std::filesystem::perms::owner_all);
+}
+
+TEST_F(UserDefaultsTest, AFileThatIsNotADatabaseIsMovedAsideNotLost) {
+  std::filesystem::create_directories(file().parent_path());
+  testing::writeFile(file(), std::string(4096, 'x'));
+  ::testing::internal::CaptureStderr();
+  {
+    UserDefaults store(file());
+    store.setObject("fresh"s, "k");
+    EXPECT_TRUE(store.isPersistent());
+  }
+  const std::string said = ::testing::internal::GetCapturedStderr();
+  EXPECT_NE(said.find("moved it to"), std::string::npos) << said;
+  int asideCount = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(file().parent_path())) {
+    if (entry.path().filename().string().find(".corrupt-") != std::string::npos) {
+      ++asideCount;
+      EXPECT_EQ(testing::readFile(entry.path()), std::string(4096, 'x'));
+    }
+  }
+  EXPECT_EQ(asideCount, 1);
+  EXPECT_EQ(UserDefaults(file()).object("k"), DefaultsValue("fresh"s));
+}
+
+TEST_F(UserDefaultsTest, TwoThreadsWritingLoseNothing) {
+  UserDefaults store(file());
+  auto writer = [&store](const std::string& prefix) {
+    for (int i = 0; i < 200; ++i) {
+      if (i % 20 == 0) {
+        UserDefaults::Transaction transaction(store);
+        store.setObject(std::int64_t{i}, prefix + "t" + std::to_string(i));
+      } else {
+        store.setObject(std::int64_t{i}, prefix + std::to_string(i));
+      }
+    }
+  };
+  std::thread first(writer, "a");
+  std::thread second(writer, "b");
+  first.join();
+  second.join();
+  EXPECT_EQ(UserDefaults(file()).keys().size(), 400U);
+}
+
+TEST(UserDefaults, InMemoryStoresNeverTouchTheDisk) {
+  auto store = UserDefaults::inMemory();
+  store->setObject(std::int64_t{1}, "k");
+  EXPECT_EQ(store->object("k"), DefaultsValue(std::int64_t{1}));
+  EXPECT_TRUE(store->path().empty());
+  EXPECT_FALSE(store->isPersistent());
+}
+
+}  // namespace
+}  // namespace vexloweb::platform
