@@ -1,0 +1,151 @@
+#include <limits>
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+#include "vexloweb/view/constraint_description.hpp"
+#include "vexloweb/view/visibility_state.hpp"
+
+namespace vexloweb {
+namespace {
+
+using platform::LayoutAttribute;
+using platform::LayoutConstraint;
+using platform::LayoutRelation;
+using platform::View;
+
+std::shared_ptr<LayoutConstraint> heightZero(const std::shared_ptr<platform::LayoutItem>& item) {
+  return LayoutConstraint::constraintWithItem(item, LayoutAttribute::height, LayoutRelation::equal,
+                                              nullptr, LayoutAttribute::height, 1.0, 0.0);
+}
+
+TEST(VisibilityState, FollowsTheStateTable) {
+  auto view = View::create();
+  EXPECT_EQ(visibilityState(*view), "visible");
+  view->setHidden(true);
+  EXPECT_EQ(visibilityState(*view), "invisible");
+  view->setHidden(false);
+
+  setVisibilityState(*view, "gone");
+  ASSERT_EQ(view->constraints().size(), 1U);
+  const auto collapse = view->constraints()[0];
+  EXPECT_TRUE(view->isHidden());
+  EXPECT_TRUE(collapse->isActive());
+  EXPECT_EQ(collapse->firstItem(), view);
+  EXPECT_EQ(collapse->secondItem(), nullptr);
+  EXPECT_EQ(visibilityState(*view), "gone");
+  EXPECT_EQ(view->layoutRequests(), 1);
+  EXPECT_EQ(view->constraintUpdateRequests(), 1);
+
+  setVisibilityState(*view, "gone");  // already gone: nothing at all
+  EXPECT_EQ(view->constraints().size(), 1U);
+  EXPECT_EQ(view->layoutRequests(), 1);
+
+  setVisibilityState(*view, "visible");
+  EXPECT_FALSE(view->isHidden());
+  EXPECT_FALSE(collapse->isActive());
+  EXPECT_EQ(visibilityState(*view), "visible");
+
+  setVisibilityState(*view, "gone");  // the same constraint comes back
+  EXPECT_EQ(view->constraints().size(), 1U);
+  EXPECT_TRUE(collapse->isActive());
+
+  setVisibilityState(*view, "invisible");
+  EXPECT_TRUE(view->isHidden());
+  EXPECT_FALSE(collapse->isActive());
+  EXPECT_EQ(visibilityState(*view), "invisible");
+  EXPECT_EQ(view->layoutRequests(), 2);  // only "gone" asks for layout
+
+  for (const char* other : {"", "Visible", "GONE", "hidden"}) {
+    setVisibilityState(*view, other);
+    EXPECT_EQ(visibilityState(*view), "invisible");
+  }
+}
+
+TEST(VisibilityState, AForeignHeightZeroConstraintReadsAsGone) {
+  auto view = View::create();
+  auto subview = View::create();
+  auto foreign = heightZero(subview);
+  foreign->setActive(true);
+  view->addConstraint(foreign);
+  EXPECT_EQ(visibilityState(*view), "gone");
+
+  setVisibilityState(*view, "gone");  // reads as gone already: nothing changes
+  EXPECT_FALSE(view->isHidden());
+  EXPECT_EQ(view->constraints().size(), 1U);
+
+  setVisibilityState(*view, "visible");  // shows the view, but the foreign constraint remains
+  EXPECT_FALSE(view->isHidden());
+  EXPECT_TRUE(foreign->isActive());
+  EXPECT_EQ(visibilityState(*view), "gone");
+}
+
+TEST(VisibilityState, OnlyTheFirstMatchingConstraintDecides) {
+  auto view = View::create();
+  auto first = heightZero(view);
+  auto second = heightZero(view);
+  second->setActive(true);
+  view->addConstraint(first);
+  view->addConstraint(second);
+  EXPECT_EQ(visibilityState(*view), "visible");  // the first is inactive
+
+  auto negativeZero =
+      LayoutConstraint::constraintWithItem(view, LayoutAttribute::height, LayoutRelation::equal,
+                                           nullptr, LayoutAttribute::height, 1.0, -0.0);
+  auto nan = LayoutConstraint::constraintWithItem(
+      view, LayoutAttribute::height, LayoutRelation::equal, nullptr, LayoutAttribute::height, 1.0,
+      std::numeric_limits<double>::quiet_NaN());
+  auto other = View::create();
+  nan->setActive(true);
+  other->addConstraint(nan);
+  EXPECT_EQ(visibilityState(*other), "visible");  // NaN is not 0
+  negativeZero->setActive(true);
+  other->addConstraint(negativeZero);
+  EXPECT_EQ(visibilityState(*other), "gone");  // -0.0 is
+}
+
+TEST(VisibilityState, ASelfConstrainedViewIsReleased) {
+  std::weak_ptr<View> watch;
+  {
+    auto view = View::create();
+    watch = view;
+    setVisibilityState(*view, "gone");
+  }
+  EXPECT_TRUE(watch.expired());
+}
+
+TEST(ConstraintDescription, WritesIdentifierAndShortestConstant) {
+  const double inf = std::numeric_limits<double>::infinity();
+  const std::pair<double, const char*> numbers[] = {
+      {8, "8.0"},
+      {0, "0.0"},
+      {-0.0, "-0.0"},
+      {0.5, "0.5"},
+      {-12.25, "-12.25"},
+      {1000000, "1000000.0"},
+      {0.00001, "1e-05"},
+      {0.000012, "1.2e-05"},
+      {0.0001, "0.0001"},
+      {1e15, "1000000000000000.0"},
+      {1e16, "1e+16"},
+      {0.1 + 0.2, "0.30000000000000004"},
+      {inf, "inf"},
+      {-inf, "-inf"},
+      {std::numeric_limits<double>::quiet_NaN(), "nan"},
+  };
+  for (const auto& [number, text] : numbers) EXPECT_EQ(formatConstant(number), text) << text;
+
+  auto view = View::create();
+  auto constraint = LayoutConstraint::constraintWithItem(
+      view, LayoutAttribute::top, LayoutRelation::equal, nullptr, LayoutAttribute::top, 1.0, 8);
+  EXPECT_EQ(constraint->description(), "id: , constant: 8.0");
+  constraint->setIdentifier("");
+  EXPECT_EQ(constraint->description(), "id: , constant: 8.0");
+  constraint->setIdentifier("topMargin");
+  std::ostringstream printed;
+  printed << *constraint;
+  EXPECT_EQ(printed.str(), "id: topMargin, constant: 8.0");
+}
+
+}  // namespace
+}  // namespace vexloweb
