@@ -47,6 +47,15 @@ constexpr AdSetting kAdSettings[] = {
 
 }  // namespace
 
+const std::array<std::string_view, 16>& adSettingKeys() {
+  static constexpr auto kKeys = [] {
+    std::array<std::string_view, std::size(kAdSettings)> keys{};
+    for (std::size_t i = 0; i < keys.size(); ++i) keys[i] = kAdSettings[i].key;
+    return keys;
+  }();
+  return kKeys;
+}
+
 void exportAdSettings() {
   // Only the sixteen values are taken under the holder's lock (not a copy of the whole record);
   // the store is written after it is released.

@@ -2,7 +2,13 @@
 // record. Both read the record back from AppDataInstance and write UserDefaults::standard().
 #pragma once
 
+#include <array>
+#include <string_view>
+
 namespace vexloweb {
+
+// The keys exportAdSettings() writes, in the order it writes them.
+const std::array<std::string_view, 16>& adSettingKeys();
 
 // Writes the sixteen ad settings of the held record; an absent field removes its key.
 void exportAdSettings();

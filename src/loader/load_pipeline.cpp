@@ -7,11 +7,11 @@
 #include "loader/exports.hpp"
 #include "loader/loader_keys.hpp"
 #include "platform/base64.hpp"
-#include "platform/file.hpp"
 #include "platform/json.hpp"
 #include "platform/text.hpp"
 #include "platform/utf8.hpp"
 #include "vexloweb/platform/bundle.hpp"
+#include "vexloweb/platform/file.hpp"
 #include "vexloweb/platform/user_defaults.hpp"
 #include "vexloweb/state/app_data_instance.hpp"
 
@@ -25,6 +25,13 @@ std::string notUtf8(std::string_view bytes) {
          std::to_string(platform::invalidUtf8Offset(bytes)) + ")";
 }
 
+std::string_view keyText(const std::optional<EnvelopeKeys>& keys) {
+  return keys && keys->key ? std::string_view(*keys->key) : kLoaderKey;
+}
+std::string_view ivText(const std::optional<EnvelopeKeys>& keys) {
+  return keys && keys->iv ? std::string_view(*keys->iv) : kLoaderIv;
+}
+
 std::span<const std::uint8_t> asBytes(const std::string& text, std::size_t size) {
   return {reinterpret_cast<const std::uint8_t*>(text.data()), size};
 }
@@ -34,9 +41,7 @@ std::span<const std::uint8_t> asBytes(const std::string& text, std::size_t size)
 class Envelope {
  public:
   Envelope(const std::optional<EnvelopeKeys>& keys, std::ostream* cipherOutput)
-      : key_(keys ? std::string_view(keys->key) : kLoaderKey),
-        iv_(keys ? std::string_view(keys->iv) : kLoaderIv),
-        cipherOutput_(cipherOutput) {}
+      : key_(keyText(keys)), iv_(ivText(keys)), cipherOutput_(cipherOutput) {}
 
   // Leaves the document in document() on success; the first failure otherwise.
   std::optional<LoadFailure> open(std::string file) {
@@ -193,8 +198,7 @@ std::optional<std::string> sealDocument(std::string_view document,
     reason = "the document is " + notUtf8(document);
     return std::nullopt;
   }
-  const KeyCheck check = checkCipherKeys(keys ? std::string_view(keys->key) : kLoaderKey,
-                                         keys ? std::string_view(keys->iv) : kLoaderIv);
+  const KeyCheck check = checkCipherKeys(keyText(keys), ivText(keys));
   if (!check.keys) {
     reason = check.reason;
     return std::nullopt;

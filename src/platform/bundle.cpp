@@ -2,7 +2,7 @@
 
 #include <system_error>
 
-#include "platform/file.hpp"
+#include "vexloweb/platform/file.hpp"
 
 namespace vexloweb::platform {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/file.hpp"
+#include "vexloweb/platform/file.hpp"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -43,10 +43,11 @@ struct LoadFailure {
   std::string memberPath;  // kDocument only: the member at fault ("" for the whole document)
 };
 
-// A key and IV other than the loader's own (for files sealed for another build).
+// A key or IV other than the loader's own (for files sealed for another build); an absent one
+// is the loader's.
 struct EnvelopeKeys {
-  std::string key;
-  std::string iv;
+  std::optional<std::string> key;
+  std::optional<std::string> iv;
 };
 
 struct OpenedEnvelope {

@@ -1,5 +1,5 @@
-// Internal: reads whole regular files, refusing anything else (a directory, FIFO or device)
-// without blocking.
+// Reading whole files safely: only regular files, so a directory, FIFO or device named like a
+// configuration file is refused at once instead of hanging or failing halfway. Any thread.
 #pragma once
 
 #include <filesystem>

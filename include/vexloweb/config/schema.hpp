@@ -1,0 +1,13 @@
+// The JSON Schema (draft 2020-12) of the configuration document, generated from the same field
+// table the decoder reads, for editors and generators that validate documents before sealing.
+#pragma once
+
+#include <string>
+
+namespace vexloweb {
+
+// The schema as one line of JSON text. Every member may be null or absent; members that are not
+// keys are allowed (the decoder ignores them).
+std::string configurationSchema();
+
+}  // namespace vexloweb

@@ -1,0 +1,51 @@
+// Checking sealed files and documents without loading them: every layer of the envelope, then
+// the whole document, listing every member at fault and every member that is not a key. For
+// `vexloweb check` and `seal`, and for generators' own tests. Nothing is printed, stored or
+// exported. Any thread.
+//
+// Example:
+//   auto check = vexloweb::checkSealedFile(fileBytes);
+//   std::cout << vexloweb::formatFileCheck("app.io", check);
+//   // app.io: error: document: menus[1].menu: expected a string, found 5
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "vexloweb/config/decoding_error.hpp"
+#include "vexloweb/loader/load_pipeline.hpp"
+
+namespace vexloweb {
+
+struct FileCheck {
+  // The first layer that failed. For the document layer, `documentErrors` lists every fault.
+  std::optional<LoadFailure> failure;
+  std::vector<DecodingError> documentErrors;
+  // Members that are not keys, with a suggestion where one fits:
+  // "loader_delay is not a key of the document (did you mean "loader_int_time"?)".
+  std::vector<std::string> warnings;
+  std::size_t presentFields = 0;
+
+  bool ok() const noexcept { return !failure; }
+};
+
+// Runs every layer of the envelope on a file's bytes, then checks the document.
+FileCheck checkSealedFile(std::string_view fileBytes,
+                          const std::optional<EnvelopeKeys>& keys = std::nullopt);
+
+// Checks a plain JSON document (the input of sealing).
+FileCheck checkDocumentText(std::string_view document);
+
+// The check as text lines, each ending in a line break:
+//   "NAME: ok (N fields present)", or "NAME: error: <layer>: <reason>" (one line per member at
+//   fault for a document), then "NAME: warning: <warning>" lines.
+std::string formatFileCheck(std::string_view name, const FileCheck& check);
+
+// The same as one line of JSON: {"file":NAME,"ok":..,"fieldsPresent":..,"layer":..,
+// "errors":[{"path":..,"reason":..}],"warnings":[..]}.
+std::string fileCheckJson(std::string_view name, const FileCheck& check);
+
+}  // namespace vexloweb

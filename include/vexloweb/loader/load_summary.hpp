@@ -1,0 +1,27 @@
+// What a load left behind, as JSON: the held record and the exported user defaults. For
+// `vexloweb load` and `defaults`, and for hosts that log their configuration. Any thread.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "vexloweb/platform/user_defaults.hpp"
+
+namespace vexloweb {
+
+// The eighteen keys a successful load writes, in the order it writes them: the sixteen ad keys
+// ("ADMOB_ID" ... "FB_REWARDED_DELAY"), then "COLOR_PRIMARY" and "COLOR_PRIMARY_DARK".
+const std::array<std::string_view, 18>& exportedKeys();
+
+// {"name":NAME,"configureData":<the held record's encode(), or null>,"defaults":{...}} where
+// "defaults" holds each exported key that the standard store holds.
+std::string loadSummaryJson(std::string_view name);
+
+// The entries of `store` as one JSON object: all of them sorted by key, or those of `keys` that
+// it holds, in that order. Strings, integers, numbers and booleans keep their JSON types.
+std::string defaultsJson(const platform::UserDefaults& store,
+                         const std::vector<std::string>& keys = {});
+
+}  // namespace vexloweb

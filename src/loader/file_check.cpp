@@ -1,0 +1,153 @@
+#include "vexloweb/loader/file_check.hpp"
+
+#include <algorithm>
+
+#include "config/field_table.hpp"
+#include "config/json_writer.hpp"
+#include "vexloweb/config/document_check.hpp"
+
+namespace vexloweb {
+namespace {
+
+std::size_t editDistance(std::string_view a, std::string_view b) {
+  std::vector<std::size_t> row(b.size() + 1);
+  for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
+  for (std::size_t i = 1; i <= a.size(); ++i) {
+    std::size_t diagonal = row[0];
+    row[0] = i;
+    for (std::size_t j = 1; j <= b.size(); ++j) {
+      const std::size_t above = row[j];
+      row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] != b[j - 1] ? 1 : 0)});
+      diagonal = above;
+    }
+  }
+  return row[b.size()];
+}
+
+// The key a misplaced member most likely meant: the key of a field named like the member
+// ("loader_delay" is the field whose key is "loader_int_time"), else a key at most two edits away.
+std::optional<std::string_view> suggestKey(std::string_view path) {
+  const std::size_t dot = path.rfind('.');
+  const std::string_view member = dot == std::string_view::npos ? path : path.substr(dot + 1);
+  if (dot != std::string_view::npos) {
+    const std::string_view list = path.substr(0, path.find('['));
+    const auto& keys = list == "external_browser_url" ? ExternalBrowseUrl::kKeys : MenuItem::kKeys;
+    if (member == "name" && keys == MenuItem::kKeys) return keys[0];  // the field name's key
+    for (std::string_view key : keys) {
+      if (editDistance(member, key) <= 2) return key;
+    }
+    return std::nullopt;
+  }
+  std::optional<std::string_view> best;
+  std::size_t bestDistance = 3;
+  for (const FieldInfo& field : ConfigureDataAccess::fields()) {
+    if (member == field.name) return field.key;
+    const std::size_t distance = editDistance(member, field.key);
+    if (distance < bestDistance) {
+      best = field.key;
+      bestDistance = distance;
+    }
+  }
+  return best;
+}
+
+std::vector<std::string> describeUnknown(const std::vector<std::string>& unknownMembers) {
+  std::vector<std::string> warnings;
+  for (const std::string& path : unknownMembers) {
+    std::string warning = path + " is not a key of the document";
+    if (auto key = suggestKey(path)) warning += " (did you mean \"" + std::string(*key) + "\"?)";
+    warnings.push_back(std::move(warning));
+  }
+  return warnings;
+}
+
+void addDocumentCheck(FileCheck& check, std::string_view document) {
+  DocumentCheck result = checkDocument(document);
+  check.presentFields = result.presentFields;
+  check.warnings = describeUnknown(result.unknownMembers);
+  if (!result.errors.empty()) {
+    const DecodingError& first = result.errors.front();
+    check.failure = LoadFailure{LoadLayer::kDocument, first.what(), first.path()};
+    check.documentErrors = std::move(result.errors);
+  }
+}
+
+}  // namespace
+
+FileCheck checkSealedFile(std::string_view fileBytes, const std::optional<EnvelopeKeys>& keys) {
+  FileCheck check;
+  OpenedEnvelope opened = openEnvelope(fileBytes, keys);
+  if (opened.failure) {
+    check.failure = std::move(opened.failure);
+    return check;
+  }
+  addDocumentCheck(check, *opened.document);
+  return check;
+}
+
+FileCheck checkDocumentText(std::string_view document) {
+  FileCheck check;
+  addDocumentCheck(check, document);
+  return check;
+}
+
+std::string formatFileCheck(std::string_view name, const FileCheck& check) {
+  const std::string prefix = std::string(name) + ": ";
+  std::string text;
+  if (!check.failure) {
+    text += prefix + "ok (" + std::to_string(check.presentFields) + " fields present)\n";
+  } else if (check.documentErrors.empty()) {
+    text += prefix + "error: " + std::string(layerName(check.failure->layer)) + ": " +
+            check.failure->reason + "\n";
+  } else {
+    for (const DecodingError& error : check.documentErrors) {
+      text += prefix + "error: document: " + error.what() + "\n";
+    }
+  }
+  for (const std::string& warning : check.warnings) text += prefix + "warning: " + warning + "\n";
+  return text;
+}
+
+std::string fileCheckJson(std::string_view name, const FileCheck& check) {
+  JsonWriter writer;
+  writer.beginObject();
+  writer.key("file");
+  writer.value(name);
+  writer.key("ok");
+  writer.value(check.ok());
+  writer.key("fieldsPresent");
+  writer.value(static_cast<std::int64_t>(check.presentFields));
+  writer.key("layer");
+  if (check.failure) {
+    writer.value(layerName(check.failure->layer));
+  } else {
+    writer.null();
+  }
+  writer.key("errors");
+  writer.beginArray();
+  if (check.failure && check.documentErrors.empty()) {
+    writer.beginObject();
+    writer.key("path");
+    writer.null();
+    writer.key("reason");
+    writer.value(check.failure->reason);
+    writer.endObject();
+  }
+  for (const DecodingError& error : check.documentErrors) {
+    writer.beginObject();
+    writer.key("path");
+    writer.value(error.path());
+    writer.key("reason");
+    writer.value(error.reason());
+    writer.endObject();
+  }
+  writer.endArray();
+  writer.key("warnings");
+  writer.beginArray();
+  for (const std::string& warning : check.warnings) writer.value(warning);
+  writer.endArray();
+  writer.endObject();
+  return writer.take();
+}
+
+}  // namespace vexloweb

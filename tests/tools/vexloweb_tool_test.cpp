@@ -1,0 +1,158 @@
+// Drives the built vexloweb executable as a user would, on files in a temporary folder.
+#include <cstdlib>
+
+#include <gtest/gtest.h>
+
+#include "platform/json.hpp"
+#include "test_files.hpp"
+
+namespace vexloweb {
+namespace {
+
+const std::filesystem::path kData = VEXLOWEB_TEST_DATA;
+
+struct ToolRun {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+std::string quote(const std::string& word) {
+  std::string quoted = "'";
+  for (char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+class ToolTest : public ::testing::Test {
+ protected:
+  ToolRun run(const std::vector<std::string>& args, const std::string& input = "") {
+    std::string command = quote(VEXLOWEB_TOOL);
+    for (const auto& arg : args) command += " " + quote(arg);
+    const auto in = dir_.path() / ".stdin";
+    const auto out = dir_.path() / ".stdout";
+    const auto err = dir_.path() / ".stderr";
+    testing::writeFile(in, input);
+    command += " <" + quote(in) + " >" + quote(out) + " 2>" + quote(err);
+    const int raw = std::system(command.c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, testing::readFile(out), testing::readFile(err)};
+  }
+  std::string path(const std::string& name) const { return (dir_.path() / name).string(); }
+
+  testing::TempDir dir_;
+};
+
+TEST_F(ToolTest, SealThenOpenGivesBackTheSameBytes) {
+  const std::string document = testing::readFile(testing::exampleDocumentPath());
+  testing::writeFile(path("doc.json"), document);
+  EXPECT_EQ(run({"seal", "-o", path("doc.io"), path("doc.json")}).status, 0);
+  const ToolRun opened = run({"open", path("doc.io")});
+  EXPECT_EQ(opened.status, 0);
+  EXPECT_EQ(opened.out, document);
+
+  const ToolRun piped = run({"seal", "--key", "0123456789abcdef", "-"}, R"({"tabs":[]})");
+  ASSERT_EQ(piped.status, 0);
+  EXPECT_EQ(piped.out.find('\n'), piped.out.size() - 1);  // one unbroken line
+  testing::writeFile(path("k.io"), piped.out);
+  testing::writeFile(path("key.txt"), "0123456789abcdef\n");
+  EXPECT_EQ(run({"open", "--key-file", path("key.txt"), path("k.io")}).out, R"({"tabs":[]})");
+  const ToolRun wrongKey = run({"open", path("k.io")});
+  EXPECT_EQ(wrongKey.status, 1);
+  EXPECT_EQ(wrongKey.out, "");
+  EXPECT_NE(wrongKey.err.find(path("k.io") + ": error: "), std::string::npos);
+}
+
+TEST_F(ToolTest, SealRefusesBadDocumentsAndWritesNothing) {
+  testing::writeFile(path("good.json"), R"({"package_name": "a"})");
+  testing::writeFile(path("bad.json"), R"({"admob_delay": 2.5, "menus": [{"menu": 1}]})");
+  const ToolRun refused = run({"seal", "-o", path("out"), path("good.json"), path("bad.json")});
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.err.find("bad.json: error: document: admob_delay: expected an integer"),
+            std::string::npos);
+  EXPECT_NE(refused.err.find("bad.json: error: document: menus[0].menu:"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(path("out")));
+
+  EXPECT_EQ(
+      run({"seal", "--no-check", "-o", path("out"), path("good.json"), path("bad.json")}).status,
+      0);
+  EXPECT_TRUE(std::filesystem::exists(path("out/good.io")));
+  EXPECT_TRUE(std::filesystem::exists(path("out/bad.io")));
+}
+
+TEST_F(ToolTest, CheckNamesTheLayerOfEachBrokenFile) {
+  const std::string example = testing::readFile(kData / "openssl" / "example.io");
+  testing::writeFile(path("cut.io"), example.substr(0, 333));
+  testing::writeFile(path("binary.io"), "\xff\xfe");
+  testing::writeFile(path("bad.json"), R"({"fullscreen": 1, "loader_delay": 3})");
+  ASSERT_EQ(run({"seal", "--no-check", "-o", path("bad.io"), path("bad.json")}).status, 0);
+  const std::pair<std::string, std::string> cases[] = {
+      {(kData / "openssl" / "example.io").string(), "ok (58 fields present)"},
+      {(kData / "openssl" / "wrapped.io").string(), "error: outer base64: "},
+      {(kData / "openssl" / "inner_wrapped.io").string(), "error: inner base64: "},
+      {path("cut.io"), "error: outer base64: the file text is not base64: the length 333"},
+      {path("binary.io"), "error: file text: the file is not valid UTF-8"},
+      {path("missing.io"), "error: file: cannot open the file"},
+      {path("bad.io"), "error: document: fullscreen: expected true or false, found 1"},
+  };
+  for (const auto& [file, expected] : cases) {
+    const ToolRun checked = run({"check", file});
+    EXPECT_EQ(checked.status, expected.rfind("ok", 0) == 0 ? 0 : 1) << file;
+    EXPECT_EQ(checked.out.find(file + ": " + expected), 0U) << checked.out;
+  }
+  EXPECT_NE(run({"check", path("bad.io")}).out.find("warning: loader_delay is not a key"),
+            std::string::npos);
+
+  const ToolRun json = run({"check", "--json", (kData / "openssl" / "other_key.io").string()});
+  EXPECT_EQ(json.status, 1);
+  EXPECT_NE(json.out.find(R"("ok":false)"), std::string::npos);
+  EXPECT_EQ(json.out.find(R"("package_name")"), std::string::npos);  // no values are printed
+}
+
+TEST_F(ToolTest, LoadKeepsTheLastGoodRecordAndDefaultsOutliveTheProcess) {
+  std::filesystem::create_directories(path("bundle"));
+  testing::writeFile(path("one.json"), R"({"package_name": "one", "admob_delay": 3})");
+  ASSERT_EQ(run({"seal", "-o", path("bundle/one.io"), path("one.json")}).status, 0);
+  testing::writeFile(path("bundle/broken.io"), "\xff");
+  const ToolRun loaded = run({"load", "--bundle", path("bundle"), "--defaults", path("d.sqlite3"),
+                              "one", "broken", "missing"});
+  EXPECT_EQ(loaded.status, 0);
+  const std::string first =
+      R"({"name":"one","configureData":{"package_name":"one","admob_delay":3},)"
+      R"("defaults":{"AD_DELAY":3,"COLOR_PRIMARY":"colorPrimary",)"
+      R"("COLOR_PRIMARY_DARK":"colorPrimaryDark"}})";
+  EXPECT_EQ(loaded.out, first + "\n" + "\"Error: Failed to crypt data. Status -4304\"\n" +
+                            first.substr(0, 9) + "broken" + first.substr(12) + "\n" +
+                            first.substr(0, 9) + "missing" + first.substr(12) + "\n");
+  const ToolRun defaults = run({"defaults", "--defaults", path("d.sqlite3"), "AD_DELAY", "NOPE"});
+  EXPECT_EQ(defaults.out, "{\"AD_DELAY\":3}\n");
+  EXPECT_EQ(run({"defaults", "--defaults", path("none.sqlite3")}).out, "{}\n");
+  EXPECT_FALSE(std::filesystem::exists(path("none.sqlite3")));
+}
+
+TEST_F(ToolTest, SchemaListsEveryKeyAndUsageErrorsExitWithTwo) {
+  const ToolRun schema = run({"schema"});
+  ASSERT_EQ(schema.status, 0);
+  platform::JsonParser parser;
+  auto parsed = parser.parse(schema.out);
+  ASSERT_TRUE(std::holds_alternative<platform::JsonValue>(parsed));
+  int properties = 0;
+  std::get<platform::JsonValue>(parsed).forEachMember(
+      [&](std::string_view key, const platform::JsonValue& value) {
+        if (key == "properties") value.forEachMember([&](auto, auto&) { ++properties; });
+      });
+  EXPECT_EQ(properties, 58);
+  EXPECT_NE(
+      schema.out.find(R"("loader_int_time":{"description":"the record's field loader_delay")"),
+      std::string::npos);
+
+  EXPECT_EQ(run({}).status, 2);
+  EXPECT_EQ(run({"open"}).status, 2);
+  EXPECT_EQ(run({"seal", "--key", "k", "--key-file", "f"}).status, 2);
+  EXPECT_EQ(run({"frobnicate"}).status, 2);
+  const ToolRun help = run({"check", "--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("--json"), std::string::npos);
+  EXPECT_EQ(run({"--version"}).out, "vexloweb 1.0\n");
+}
+
+}  // namespace
+}  // namespace vexloweb

@@ -1,0 +1,248 @@
+// vexloweb: seals, opens, checks and loads configuration files with the library. Exit status:
+// 0 success, 1 bad input, 2 usage error.
+#include <CLI/CLI.hpp>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+
+#include "vexloweb/config/schema.hpp"
+#include "vexloweb/loader/configure_vexlo_web.hpp"
+#include "vexloweb/loader/file_check.hpp"
+#include "vexloweb/loader/load_summary.hpp"
+#include "vexloweb/platform/bundle.hpp"
+#include "vexloweb/platform/file.hpp"
+#include "vexloweb/version.hpp"
+
+namespace fs = std::filesystem;
+using namespace vexloweb;
+
+namespace {
+
+constexpr int kBadInput = 1;
+constexpr int kUsage = 2;
+
+struct KeyOptions {
+  std::string key;
+  std::string keyFile;
+  std::string iv;
+
+  void addTo(CLI::App* command) {
+    auto* keyOption = command->add_option("--key", key,
+                                          "Key text, 16 or 32 characters "
+                                          "(default: the loader's)");
+    command->add_option("--key-file", keyFile, "Read the key text from this file")
+        ->excludes(keyOption);
+    command->add_option("--iv", iv, "IV text, 16 characters (default: the loader's)");
+  }
+
+  // The keys to use, or nothing for the loader's own; fails only when the key file is unreadable.
+  std::optional<EnvelopeKeys> resolve(std::string& whyNot) const {
+    EnvelopeKeys keys;
+    if (!keyFile.empty()) {
+      auto text = platform::readRegularFile(keyFile, &whyNot);
+      if (!text) return std::nullopt;
+      while (!text->empty() && (text->back() == '\n' || text->back() == '\r')) text->pop_back();
+      keys.key = std::move(*text);
+    } else if (!key.empty()) {
+      keys.key = key;
+    }
+    if (!iv.empty()) keys.iv = iv;
+    return keys;
+  }
+};
+
+std::optional<std::string> readInput(const std::string& name, std::string& whyNot) {
+  if (name != "-") return platform::readRegularFile(name, &whyNot);
+  std::string content{std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>()};
+  return content;
+}
+
+bool writeOutput(const fs::path& path, const std::string& text) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << text;
+  return static_cast<bool>(out.flush());
+}
+
+int seal(const KeyOptions& keyOptions, const std::vector<std::string>& inputs,
+         const std::string& output, bool noCheck) {
+  std::string why;
+  const auto keys = keyOptions.resolve(why);
+  if (!keys) {
+    std::cerr << "vexloweb: key file: " << why << '\n';
+    return kBadInput;
+  }
+  const bool toFolder = inputs.size() > 1 || (!output.empty() && fs::is_directory(output));
+  if (toFolder &&
+      (output.empty() || std::find(inputs.begin(), inputs.end(), "-") != inputs.end())) {
+    std::cerr << "vexloweb seal: several inputs need -o DIR, and files rather than '-'\n";
+    return kUsage;
+  }
+  // Check every input before writing any, so that a bulk run with one bad document writes none.
+  std::vector<std::pair<fs::path, std::string>> sealed;
+  bool failed = false;
+  for (const std::string& input : inputs) {
+    const std::string label = input == "-" ? "<stdin>" : input;
+    auto document = readInput(input, why);
+    if (!document) {
+      std::cerr << label << ": error: file: " << why << '\n';
+      failed = true;
+      continue;
+    }
+    if (!noCheck) {
+      const FileCheck check = checkDocumentText(*document);
+      std::cerr << (check.ok() && check.warnings.empty() ? "" : formatFileCheck(label, check));
+      if (!check.ok()) {
+        failed = true;
+        continue;
+      }
+    }
+    auto text = sealDocument(*document, keys, &why);
+    if (!text) {
+      std::cerr << label << ": error: " << why << '\n';
+      failed = true;
+      continue;
+    }
+    fs::path target = output;
+    if (toFolder) target = fs::path(output) / fs::path(input).filename().replace_extension(".io");
+    sealed.emplace_back(std::move(target), std::move(*text));
+  }
+  if (failed) return kBadInput;
+  if (toFolder) fs::create_directories(output);
+  for (const auto& [target, text] : sealed) {
+    if (target.empty()) {
+      std::cout << text << std::flush;
+    } else if (!writeOutput(target, text)) {
+      std::cerr << target.string() << ": error: cannot write the file\n";
+      return kBadInput;
+    }
+  }
+  return 0;
+}
+
+int open(const KeyOptions& keyOptions, const std::string& file) {
+  std::string why;
+  const auto keys = keyOptions.resolve(why);
+  auto bytes = keys ? platform::readRegularFile(file, &why) : std::nullopt;
+  if (!bytes) {
+    std::cerr << file << ": error: file: " << why << '\n';
+    return kBadInput;
+  }
+  const OpenedEnvelope opened = openEnvelope(*bytes, keys);
+  if (opened.failure) {
+    std::cerr << file << ": error: " << layerName(opened.failure->layer) << ": "
+              << opened.failure->reason << '\n';
+    return kBadInput;
+  }
+  std::cout.write(opened.document->data(), static_cast<std::streamsize>(opened.document->size()));
+  return std::cout.flush() ? 0 : kBadInput;
+}
+
+int check(const KeyOptions& keyOptions, const std::vector<std::string>& files, bool json) {
+  std::string why;
+  const auto keys = keyOptions.resolve(why);
+  bool allOk = true;
+  for (const std::string& file : files) {
+    FileCheck result;
+    if (auto bytes = keys ? platform::readRegularFile(file, &why) : std::nullopt) {
+      result = checkSealedFile(*bytes, keys);
+    } else {
+      result.failure = LoadFailure{LoadLayer::kFile, why, {}};
+    }
+    allOk = allOk && result.ok();
+    std::cout << (json ? fileCheckJson(file, result) + "\n" : formatFileCheck(file, result));
+  }
+  return allOk ? 0 : kBadInput;
+}
+
+int load(const std::string& bundle, const std::string& defaults,
+         const std::vector<std::string>& names) {
+  platform::Bundle::setMainPath(fs::absolute(bundle));
+  platform::UserDefaults::setStandardPath(
+      defaults.empty() ? platform::UserDefaults::defaultStandardPath() : fs::path(defaults));
+  for (const std::string& name : names) {
+    ConfigureVexloWeb().readConfiguration(name);
+    std::cout << loadSummaryJson(name) << std::endl;
+  }
+  return 0;
+}
+
+int showDefaults(const std::string& defaults, const std::vector<std::string>& keys) {
+  const fs::path file =
+      defaults.empty() ? platform::UserDefaults::defaultStandardPath() : fs::path(defaults);
+  if (!fs::exists(file)) {  // nothing stored yet; opening would create the file
+    std::cout << "{}\n";
+    return 0;
+  }
+  std::cout << defaultsJson(platform::UserDefaults(file), keys) << '\n';
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  CLI::App app{"Seals, opens, checks and loads VexloWebLib configuration files."};
+  app.set_version_flag("--version", std::string("vexloweb ") + VexloWebLibVersionString);
+  app.require_subcommand(1);
+
+  KeyOptions sealKeys;
+  std::vector<std::string> sealInputs{"-"};
+  std::string sealOutput;
+  bool noCheck = false;
+  auto* sealCommand = app.add_subcommand("seal", "Seal JSON documents into .io files");
+  sealKeys.addTo(sealCommand);
+  sealCommand->add_option("-o,--output", sealOutput,
+                          "Output file, or folder for several inputs (default: standard output)");
+  sealCommand->add_flag("--no-check", noCheck, "Seal without checking the document");
+  sealCommand->add_option("documents", sealInputs, "DOC.json files, or - for standard input");
+
+  KeyOptions openKeys;
+  std::string openFile;
+  auto* openCommand = app.add_subcommand("open", "Write the document inside an .io file");
+  openKeys.addTo(openCommand);
+  openCommand->add_option("file", openFile, "FILE.io")->required();
+
+  KeyOptions checkKeys;
+  std::vector<std::string> checkFiles;
+  bool checkJson = false;
+  auto* checkCommand = app.add_subcommand("check", "Check .io files through every layer");
+  checkKeys.addTo(checkCommand);
+  checkCommand->add_flag("--json", checkJson, "One JSON object per file");
+  checkCommand->add_option("files", checkFiles, "FILE.io files")->required();
+
+  std::string bundle = ".";
+  std::string loadDefaults;
+  std::vector<std::string> names;
+  auto* loadCommand = app.add_subcommand("load", "Load configurations as an app would, in order");
+  loadCommand->add_option("--bundle", bundle, "Resource folder (default: current folder)");
+  loadCommand->add_option("--defaults", loadDefaults, "User-defaults file (default: the app's)");
+  loadCommand->add_option("names", names, "Resource names, without .io")->required();
+
+  std::string shownDefaults;
+  std::vector<std::string> keys;
+  auto* defaultsCommand = app.add_subcommand("defaults", "Print the user-defaults store as JSON");
+  defaultsCommand->add_option("--defaults", shownDefaults, "User-defaults file");
+  defaultsCommand->add_option("keys", keys, "Only these keys");
+
+  auto* schemaCommand = app.add_subcommand("schema", "Print the document's JSON Schema");
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& error) {
+    return app.exit(error) == 0 ? 0 : kUsage;
+  }
+  try {
+    if (sealCommand->parsed()) return seal(sealKeys, sealInputs, sealOutput, noCheck);
+    if (openCommand->parsed()) return open(openKeys, openFile);
+    if (checkCommand->parsed()) return check(checkKeys, checkFiles, checkJson);
+    if (loadCommand->parsed()) return load(bundle, loadDefaults, names);
+    if (defaultsCommand->parsed()) return showDefaults(shownDefaults, keys);
+    if (schemaCommand->parsed()) std::cout << configurationSchema() << '\n';
+    return 0;
+  } catch (const std::exception& error) {
+    std::cerr << "vexloweb: " << error.what() << '\n';
+    return kBadInput;
+  }
+}
