@@ -1,0 +1,101 @@
+#include "loader/envelope.hpp"
+
+#include <algorithm>
+#include <span>
+
+#include "loader/cipher_steps.hpp"
+#include "loader/loader_keys.hpp"
+#include "platform/base64.hpp"
+#include "platform/json.hpp"
+#include "platform/text.hpp"
+#include "platform/utf8.hpp"
+
+namespace vexloweb {
+namespace {
+
+std::span<const std::uint8_t> asBytes(const std::string& text, std::size_t size) {
+  return {reinterpret_cast<const std::uint8_t*>(text.data()), size};
+}
+
+}  // namespace
+
+std::string_view keyText(const std::optional<EnvelopeKeys>& keys) {
+  return keys && keys->key ? std::string_view(*keys->key) : kLoaderKey;
+}
+std::string_view ivText(const std::optional<EnvelopeKeys>& keys) {
+  return keys && keys->iv ? std::string_view(*keys->iv) : kLoaderIv;
+}
+
+std::string notUtf8(std::string_view bytes) {
+  return "not valid UTF-8 (the first bad byte is at offset " +
+         std::to_string(platform::invalidUtf8Offset(bytes)) + ")";
+}
+
+Envelope::Envelope(const std::optional<EnvelopeKeys>& keys, std::ostream* cipherOutput)
+    : key_(keyText(keys)), iv_(ivText(keys)), cipherOutput_(cipherOutput) {}
+
+std::optional<LoadFailure> Envelope::open(std::string file) {
+  std::size_t textSize = 0;
+  if (file.empty()) {
+    fail(LoadLayer::kFile, "the file is empty");
+  } else if (!platform::isValidUtf8(file)) {
+    fail(LoadLayer::kFileText, "the file is " + notUtf8(file));
+  } else {
+    textSize = platform::cleanTextInPlace(file.data(), file.size());
+  }
+
+  // An unusable file still goes on to the cipher with empty text, as the loader always has:
+  // the cipher's line for it is part of what a load prints.
+  KeyCheck keys = checkCipherKeys(key_, iv_);
+  if (!keys.keys) {
+    say(keys.message);
+    return fail(LoadLayer::kCipherKeys, keys.reason);
+  }
+  std::size_t outerSize = 0;
+  if (auto fault = platform::decodeBase64InPlace(file.data(), textSize, &outerSize)) {
+    return fail(LoadLayer::kOuterBase64, "the file text is not base64: " + fault->reason);
+  }
+  const auto status = runCipher(asBytes(file, outerSize), kCCDecrypt, keys.keys->keyData,
+                                keys.keys->ivData, buffer_, platform::JsonParser::kPadding);
+  std::string().swap(file);
+  if (status != platform::kCCSuccess) {
+    say(cryptFailureMessage(status));
+    return fail(LoadLayer::kCipher, describeStatus(status));
+  }
+  if (failure_) return failure_;
+  return openInner();
+}
+
+std::optional<LoadFailure> Envelope::openDecrypted(std::string decrypted) {
+  buffer_ = std::move(decrypted);
+  buffer_.reserve(buffer_.size() + platform::JsonParser::kPadding);
+  return openInner();
+}
+
+std::optional<LoadFailure> Envelope::openInner() {
+  if (!platform::isValidUtf8(buffer_)) {
+    return fail(LoadLayer::kDecryptedText, "the decrypted text is " + notUtf8(buffer_));
+  }
+  if (auto fault = platform::decodeBase64InPlace(buffer_.data(), buffer_.size(), &size_)) {
+    return fail(LoadLayer::kInnerBase64, "the decrypted text is not base64: " + fault->reason);
+  }
+  if (!platform::isValidUtf8(document())) {
+    return fail(LoadLayer::kDocumentText, "the document is " + notUtf8(document()));
+  }
+  // The JSON parser reads kPadding bytes past the document. The capacity reserved for them
+  // holds, since the document is shorter than the text it was decoded from.
+  buffer_.resize(std::max(buffer_.size(), size_ + platform::JsonParser::kPadding));
+  return std::nullopt;
+}
+
+std::optional<LoadFailure> Envelope::fail(LoadLayer layer, std::string reason) {
+  if (!failure_) failure_ = LoadFailure{layer, std::move(reason), {}};
+  return failure_;
+}
+
+void Envelope::say(std::string_view line) {
+  messages_.emplace_back(line);
+  if (cipherOutput_ != nullptr) printDebugLine(*cipherOutput_, line);
+}
+
+}  // namespace vexloweb
