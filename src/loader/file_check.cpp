@@ -95,7 +95,8 @@ std::string formatFileCheck(std::string_view name, const FileCheck& check) {
   const std::string prefix = std::string(name) + ": ";
   std::string text;
   if (!check.failure) {
-    text += prefix + "ok (" + std::to_string(check.presentFields) + " fields present)\n";
+    text += prefix + "ok (" + std::to_string(check.presentFields) +
+            (check.presentFields == 1 ? " field present)\n" : " fields present)\n");
   } else if (check.documentErrors.empty()) {
     text += prefix + "error: " + std::string(layerName(check.failure->layer)) + ": " +
             check.failure->reason + "\n";

@@ -52,6 +52,8 @@ std::string describe(simdjson::error_code code) {
     case simdjson::F_ATOM_ERROR:
     case simdjson::N_ATOM_ERROR:
       return "a misspelt true, false or null";
+    case simdjson::UNESCAPED_CHARS:
+      return "a control character inside a string (it must be escaped, as \\n or \\u0000)";
     case simdjson::TAPE_ERROR:
       return "a structural error (a missing or extra comma, bracket, brace, colon or member name)";
     case simdjson::MEMALLOC:

@@ -1,0 +1,1 @@
+AmFrp4Ft2tDVI4pbTlCS1oqg8+bSnQ8q1z4z7ykBYI0=

@@ -1,0 +1,1 @@
+z0izzBFmX8WNGdUxLO11ig==

@@ -1,0 +1,1 @@
+XcpqbEWdDFZivp/vq2DNUwpEfyurdWT7CA2+j7VZDmw=

@@ -1,0 +1,1 @@
+AmFrp4Ft2tDVI4pbTlCS1gnjf5QP4DTck3kAIyhAv5hL+fxjrqNYB6+eCxIrah3cbzV1lMUl7+GdF2MsLMn81nj3fOE61tv1Ya2VkdaqIAI=

@@ -1,0 +1,1 @@
+5mPxsuxly/rsG1a81uGqPA==

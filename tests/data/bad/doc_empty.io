@@ -1,0 +1,1 @@
+j+ms63tchM40+XPmTc6/HA==

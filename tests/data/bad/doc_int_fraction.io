@@ -1,0 +1,1 @@
+U4/d5Hy1YkEKUQzFsbq4tWfbjvaEwVoq9X4fw03GMtvR6eW0NxDlSXWcxzT+i3N/

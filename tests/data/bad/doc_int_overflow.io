@@ -1,0 +1,1 @@
+mjNnKtHhvZ+7bOLnkUhfVoWhaYhomxThmNVtTZZTdQPqLOcVpLlKO0aHu91EbGP7G+pxJqI3pCBbNbIrDb3Hzw==

@@ -1,0 +1,1 @@
+Np84hh8Fxx7lEVDH/4IqGnDwuV9UqCmnUjGfw224Ax1/+YWEvx6IYvu9PViKmzFi

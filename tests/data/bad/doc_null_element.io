@@ -1,0 +1,1 @@
+zwuzjdh/7wObXC94laRoWmIn/9PqQRYQsWgTPs4+28I=

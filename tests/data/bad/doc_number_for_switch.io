@@ -1,0 +1,1 @@
+30IImcBFPQRqkUUtSbzNwNYI8EgYUUpK1Z5wfodVamQ=

@@ -1,0 +1,1 @@
+FhXwnibzwmNgDpbg14dRm5rj1smRAACNCju/w/xtrHrCpmbMChp5QEINZTmu/NCz

@@ -1,0 +1,1 @@
+AmFrp4Ft2tDVI4pbTlCS1rp3cP01c79v0ytnG4ZbzIQoUZ4ZmxHaasxptT7Klp+2

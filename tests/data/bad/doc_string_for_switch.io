@@ -1,0 +1,1 @@
+30IImcBFPQRqkUUtSbzNwN7P4A5f3wOM2nqZnEXcMuYf/V1jvPyZObmhfm1KxNpj

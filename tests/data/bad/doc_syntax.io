@@ -1,0 +1,1 @@
+io9F4CNVpzXQ8L5a5Hr4ag==

@@ -1,0 +1,1 @@
+FhXwnibzwmNgDpbg14dRm3C0zJg7/27ylYgvDDHQ3cCb58JXQBjStSK7B3IHamOq

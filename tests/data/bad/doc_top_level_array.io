@@ -1,0 +1,1 @@
+0H3rVfruoUYeGLJI0Z2t+g==

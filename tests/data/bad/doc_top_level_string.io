@@ -1,0 +1,1 @@
+asN9SSR04GCsJP38eaA0wA==

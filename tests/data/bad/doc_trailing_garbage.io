@@ -1,0 +1,1 @@
+GBvt102gb3Xhgnd82HJ6VA==

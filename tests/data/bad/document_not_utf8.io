@@ -1,0 +1,1 @@
+Np84hh8Fxx7lEVDH/4IqGhQ4WsneaGRtBeRkXTuB2gM=

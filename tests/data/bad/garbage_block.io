@@ -1,0 +1,1 @@
+ZGVmZ2hpamtsbW5vcHFycw==

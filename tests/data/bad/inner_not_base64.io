@@ -1,0 +1,1 @@
+jxgq20W1gNNWnMkWnrpPSA==

@@ -1,0 +1,1 @@
+FWNM9c40tZ48NGlylQd6HQ==

@@ -1,0 +1,1 @@
+AmFrp4Ft2tDVI4pbTlCS1gnjf5QP4DTck3kAIyhAv5hL+fxjrqNYB6+eCxIrah3c8xXt3ChxYa53atiFBnvwCQ==

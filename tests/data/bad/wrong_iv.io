@@ -1,0 +1,1 @@
+QllQYJ3qY+H4QWpkDk61PeDxaLw1St5Ln5Q0gVxHYRk=

@@ -1,0 +1,1 @@
+Cel/g8fHXJy6QIgyOHPLhSEgvjqE7cPSb2rRk1vW4Mo=
