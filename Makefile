@@ -8,7 +8,7 @@ PACKAGES := cmake ninja-build g++ clang pkg-config openssl \
 PRESET ?= default
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
-.PHONY: all deps configure build test demo example bench fuzz clean
+.PHONY: all deps configure build test sanitize demo example bench fuzz clean
 
 all: build
 
@@ -30,6 +30,34 @@ build: configure
 
 test: build
 	ctest --preset $(PRESET)
+
+# Every test under AddressSanitizer and UndefinedBehaviorSanitizer, then the threaded tests under
+# ThreadSanitizer.
+sanitize: deps
+	cmake --preset asan >/dev/null
+	cmake --build --preset asan
+	ctest --preset asan
+	cmake --preset tsan >/dev/null
+	cmake --build --preset tsan --target state_test platform_test constants_test
+	ctest --preset tsan
+
+# Runs each libFuzzer target for FUZZ_SECONDS (default 60) on a scratch copy of its corpus;
+# anything found is saved under build/fuzz/findings and fails the run.
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS := decode_document open_envelope load_file clean_text
+fuzz: deps
+	cmake --preset fuzz >/dev/null
+	cmake --build --preset fuzz
+	@mkdir -p build/fuzz/findings
+	@for t in $(FUZZ_TARGETS); do \
+	  mkdir -p build/fuzz/work/$$t; \
+	  echo "fuzz $$t for $(FUZZ_SECONDS) s"; \
+	  ./build/fuzz/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=4096 -max_len=65536 \
+	    -artifact_prefix=build/fuzz/findings/$$t- -print_final_stats=1 \
+	    build/fuzz/work/$$t fuzz/corpus/$$t 2>build/fuzz/$$t.log \
+	    || { tail -n 40 build/fuzz/$$t.log; exit 1; }; \
+	  grep -E '^stat::number_of_executed_units|^Done' build/fuzz/$$t.log; \
+	done
 
 demo: build
 	@mkdir -p build/demo

@@ -1,0 +1,139 @@
+// The user-defaults store under faults: processes killed mid-write, and two processes opening a
+// fresh store at the same moment. Each run checks the file itself with SQLite.
+#include <signal.h>
+#include <sqlite3.h>
+#include <sys/mman.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <random>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "test_files.hpp"
+#include "vexloweb/platform/user_defaults.hpp"
+
+namespace vexloweb::platform {
+namespace {
+
+constexpr int kGroup = 18;  // writes per transaction, as in a load
+
+std::string pragma(const std::filesystem::path& file, const char* sql) {
+  sqlite3* db = nullptr;
+  sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+  sqlite3_stmt* statement = nullptr;
+  std::string result;
+  if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) == SQLITE_OK &&
+      sqlite3_step(statement) == SQLITE_ROW) {
+    result = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
+  }
+  sqlite3_finalize(statement);
+  sqlite3_close(db);
+  return result;
+}
+
+// Counters the writer shares with the test: what had returned when it was killed.
+struct Acknowledged {
+  std::atomic<long> single;
+  std::atomic<long> groups;
+};
+
+[[noreturn]] void writeUntilKilled(const std::filesystem::path& file, Acknowledged* acknowledged) {
+  UserDefaults store(file);
+  for (long i = 0;; ++i) {
+    store.setObject(std::int64_t{i}, "single" + std::to_string(i));
+    acknowledged->single = i + 1;
+    {
+      UserDefaults::Transaction transaction(store);
+      for (int k = 0; k < kGroup; ++k) {
+        store.setObject("g" + std::to_string(i), "group" + std::to_string(i) + "." + std::to_string(k));
+      }
+    }
+    acknowledged->groups = i + 1;
+  }
+}
+
+TEST(DefaultsFaults, AKilledWriterNeverLosesAnAcknowledgedWrite) {
+  testing::TempDir dir;
+  std::mt19937 random(20261206);
+  auto* acknowledged = static_cast<Acknowledged*>(mmap(nullptr, sizeof(Acknowledged),
+                                                       PROT_READ | PROT_WRITE,
+                                                       MAP_SHARED | MAP_ANONYMOUS, -1, 0));
+  ASSERT_NE(acknowledged, MAP_FAILED);
+  for (int run = 0; run < 50; ++run) {
+    SCOPED_TRACE("run " + std::to_string(run));
+    const auto file = dir.path() / ("crash" + std::to_string(run) + ".sqlite3");
+    new (acknowledged) Acknowledged{};
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) writeUntilKilled(file, acknowledged);
+    std::this_thread::sleep_for(std::chrono::microseconds(2000 + random() % 30000));
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+
+    const long single = acknowledged->single;
+    const long groups = acknowledged->groups;
+    if (!std::filesystem::exists(file)) continue;  // killed before the store was made
+    EXPECT_EQ(pragma(file, "PRAGMA integrity_check"), "ok");
+    UserDefaults store(file);
+    for (long i = 0; i < single; ++i) {
+      ASSERT_EQ(store.object("single" + std::to_string(i)), DefaultsValue(std::int64_t{i}));
+    }
+    // A transaction lands whole or not at all, and every acknowledged one landed.
+    for (long i = 0; i <= groups; ++i) {
+      int present = 0;
+      for (int k = 0; k < kGroup; ++k) {
+        present += store.object("group" + std::to_string(i) + "." + std::to_string(k)).has_value();
+      }
+      if (i < groups) {
+        EXPECT_EQ(present, kGroup) << "group " << i;
+      }
+      EXPECT_TRUE(present == 0 || present == kGroup) << "group " << i << ": " << present;
+    }
+  }
+  munmap(acknowledged, sizeof(Acknowledged));
+}
+
+TEST(DefaultsFaults, TwoProcessesOpeningAFreshStoreTogetherLoseNothing) {
+  testing::TempDir dir;
+  for (int run = 0; run < 100; ++run) {
+    SCOPED_TRACE("run " + std::to_string(run));
+    const auto file = dir.path() / ("fresh" + std::to_string(run) + ".sqlite3");
+    int gate[2];
+    ASSERT_EQ(pipe(gate), 0);
+    pid_t children[2];
+    for (int c = 0; c < 2; ++c) {
+      children[c] = fork();
+      ASSERT_GE(children[c], 0);
+      if (children[c] == 0) {
+        close(gate[1]);
+        char go = 0;
+        (void)!read(gate[0], &go, 1);  // both start when the gate opens
+        ::testing::internal::CaptureStderr();
+        UserDefaults store(file);
+        {
+          UserDefaults::Transaction transaction(store);
+          store.setObject(std::int64_t{c}, "t" + std::to_string(c));
+        }
+        store.setObject(std::int64_t{c}, "s" + std::to_string(c));
+        const bool quiet = ::testing::internal::GetCapturedStderr().empty();
+        _exit(store.isPersistent() && quiet ? 0 : 1);
+      }
+    }
+    close(gate[0]);
+    close(gate[1]);  // opens the gate for both at once
+    for (pid_t child : children) {
+      int status = 0;
+      waitpid(child, &status, 0);
+      EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a writer failed";
+    }
+    EXPECT_EQ(pragma(file, "PRAGMA journal_mode"), "wal");
+    EXPECT_EQ(UserDefaults(file).keys(), (std::vector<std::string>{"s0", "s1", "t0", "t1"}));
+  }
+}
+
+}  // namespace
+}  // namespace vexloweb::platform
