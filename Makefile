@@ -59,6 +59,19 @@ fuzz: deps
 	  grep -E '^stat::number_of_executed_units|^Done' build/fuzz/$$t.log; \
 	done
 
+# Benchmarks (never part of make test): every stage and the floors, cold starts, and the side by
+# side comparison. Results land in build/bench/results; docs/performance.md holds the last run.
+bench: deps
+	@for p in hyperfine jq xxd; do command -v $$p >/dev/null || \
+	  { $(SUDO) apt-get update -qq && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq $$p >/dev/null; }; done
+	cmake --preset bench >/dev/null
+	cmake --build --preset bench
+	@mkdir -p build/bench/results
+	./build/bench/bench/make_documents build/bench/results/documents
+	./build/bench/bench/stages_bench --benchmark_min_time=0.5 | tee build/bench/results/stages.txt
+	bench/cold_start.sh build/bench build/bench/results/documents | tee build/bench/results/cold_start.txt
+	bench/compare.sh build/bench build/bench/results/documents | tee build/bench/results/compare.txt
+
 demo: build
 	@mkdir -p build/demo
 	./build/$(PRESET)/tools/vexloweb load --bundle examples/bundle --defaults build/demo/defaults.sqlite3 example

@@ -48,6 +48,14 @@ template CCCryptorStatus runCipher<std::string>(std::span<const std::uint8_t>, s
                                                 const Bytes&, const Bytes&, std::string&,
                                                 std::size_t);
 
+CCCryptorStatus decryptInPlace(char* data, std::size_t size, const Bytes& keyData,
+                               const Bytes& ivData, std::size_t* moved) {
+  *moved = 0;
+  if (ivData.size() != 16) return kCCParamError;
+  return CCCrypt(kCCDecrypt, kCCAlgorithmAES, kCCOptionPKCS7Padding, keyData.data(), keyData.size(),
+                 ivData.data(), data, size, data, size, moved);
+}
+
 std::string cryptFailureMessage(CCCryptorStatus status) {
   return "Error: Failed to crypt data. Status " + std::to_string(status);
 }

@@ -30,6 +30,11 @@ platform::CCCryptorStatus runCipher(std::span<const std::uint8_t> input, std::ui
                                     const Bytes& keyData, const Bytes& ivData, Buffer& output,
                                     std::size_t extra = 0);
 
+// Decrypts data[0, size) in place (AES-CBC with PKCS#7 padding, as runCipher does) and sets
+// *moved to the plain text's length. Saves the loader a buffer as large as the cipher text.
+platform::CCCryptorStatus decryptInPlace(char* data, std::size_t size, const Bytes& keyData,
+                                         const Bytes& ivData, std::size_t* moved);
+
 // "Error: Failed to crypt data. Status -4304"
 std::string cryptFailureMessage(platform::CCCryptorStatus status);
 // What a status usually means, for a person: "bad padding: most likely a wrong key or IV".

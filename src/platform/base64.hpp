@@ -15,7 +15,8 @@ struct Base64Fault {
   std::string reason;  // "a line break at offset 76 is not base64 (...)"
 };
 
-// Decodes data[0, size) into the start of the same buffer; sets *decodedSize on success.
+// Decodes data[0, size) into the start of the same buffer; sets *decodedSize on success. On a
+// fault, the bytes from the fault's offset on are as they were.
 std::optional<Base64Fault> decodeBase64InPlace(char* data, std::size_t size,
                                                std::size_t* decodedSize);
 

@@ -56,16 +56,25 @@ std::optional<std::string> readRegularFile(const std::filesystem::path& path, st
   const auto expected = static_cast<std::size_t>(info.st_size);
   content.reserve(expected + extraCapacity);
   content.resize(expected);
+  // Read what fstat promised, then probe for more: a file that grows meanwhile is read whole,
+  // without reserving room for growth that almost never comes.
   std::size_t done = 0;
   for (;;) {
-    if (done == content.size()) content.resize(done + 65536);  // the file grew while we read
-    const ssize_t got = ::read(fd.get(), content.data() + done, content.size() - done);
+    char probe[4096];
+    const bool full = done == content.size();
+    char* target = full ? probe : content.data() + done;
+    const std::size_t room = full ? sizeof probe : content.size() - done;
+    const ssize_t got = ::read(fd.get(), target, room);
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) {
       reason = errnoText("cannot read the file");
       return std::nullopt;
     }
     if (got == 0) break;
+    if (full) {
+      content.append(probe, static_cast<std::size_t>(got));
+      content.resize(content.capacity());
+    }
     done += static_cast<std::size_t>(got);
   }
   content.resize(done);

@@ -2,9 +2,34 @@
 
 #include <simdjson.h>
 
+#include <cstdint>
+#include <cstring>
+
 namespace vexloweb::platform {
 
+namespace {
+
+// True when every byte is ASCII, eight at a time. Sealed files are base64, so this settles the
+// usual case without waking the vectorised validator (whose first call costs microseconds).
+bool isAscii(std::string_view bytes) noexcept {
+  constexpr std::uint64_t kHighs = 0x8080808080808080;
+  std::uint64_t seen = 0;
+  std::size_t i = 0;
+  for (; i + 8 <= bytes.size(); i += 8) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, bytes.data() + i, 8);
+    seen |= word;
+  }
+  for (; i < bytes.size(); ++i) seen |= static_cast<unsigned char>(bytes[i]);
+  return (seen & kHighs) == 0;
+}
+
+constexpr std::size_t kSmall = 1 << 16;
+
+}  // namespace
+
 bool isValidUtf8(std::string_view bytes) noexcept {
+  if (bytes.size() <= kSmall && isAscii(bytes)) return true;
   return simdjson::validate_utf8(bytes.data(), bytes.size());
 }
 

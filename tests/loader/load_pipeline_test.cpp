@@ -55,6 +55,8 @@ TEST_F(LoaderTest, ReportsTheFirstLayerThatFailed) {
       {"cut short", testing::readFile(kOpenssl / "example.io").substr(0, 100), LoadLayer::kCipher,
        "status -4303"},
       {"decrypted bytes not UTF-8", sealBytes("\xff\xfe"), LoadLayer::kDecryptedText, "offset 0"},
+      {"decrypted text not UTF-8 after base64", sealBytes("Zm9vYmFy\xc3"),
+       LoadLayer::kDecryptedText, "offset 8"},
       {"decrypted text not base64", sealBytes("not base64!"), LoadLayer::kInnerBase64, "a space"},
       {"document not UTF-8", sealBytes("/w=="), LoadLayer::kDocumentText, "offset 0"},
       {"document of the wrong type", sealBytes(LoaderTest::base64(Bytes{'[', ']'})),

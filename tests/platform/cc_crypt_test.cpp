@@ -50,6 +50,10 @@ TEST(CCCrypt, RoundTripsEveryKeySizeAndPadsToWholeBlocks) {
                         sealed.data(), moved, opened.data(), opened.size(), &openedSize),
                 kCCSuccess);
       EXPECT_EQ(std::string(opened.data(), openedSize), plain);
+      ASSERT_EQ(CCCrypt(1, kCCAlgorithmAES, kCCOptionPKCS7Padding, key.data(), keyLength, iv.data(),
+                        sealed.data(), moved, sealed.data(), moved, &openedSize),
+                kCCSuccess);  // in place
+      EXPECT_EQ(std::string(reinterpret_cast<char*>(sealed.data()), openedSize), plain);
     }
   }
 }

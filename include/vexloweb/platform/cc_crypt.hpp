@@ -27,8 +27,8 @@ inline constexpr CCCryptorStatus kCCUnspecifiedError = -4308;
 inline constexpr CCCryptorStatus kCCKeySizeError = -4310;
 
 // Encrypts or decrypts dataInLength bytes of dataIn into dataOut and sets *dataOutMoved (when not
-// null) to the bytes written. `iv` is 16 bytes, or null for sixteen zero bytes.
-// Returns kCCSuccess, or:
+// null) to the bytes written. dataOut may be dataIn (in-place work). `iv` is 16 bytes, or null for
+// sixteen zero bytes. Returns kCCSuccess, or:
 //   kCCParamError      an unknown operation or algorithm, ECB mode, or a null pointer with data;
 //   kCCKeySizeError    keyLength is not 16, 24 or 32;
 //   kCCAlignmentError  the input is not whole 16-byte blocks (decryption, or no padding);
