@@ -30,26 +30,36 @@ bool notADatabase(int code) {
   return (code & 0xFF) == SQLITE_NOTADB || (code & 0xFF) == SQLITE_CORRUPT;
 }
 
+// A statement prepared on its first use, so that opening the store for a load prepares only
+// what a load runs.
 class Statement {
  public:
-  Statement() = default;
+  explicit Statement(const char* sql) : sql_(sql) {}
   ~Statement() { sqlite3_finalize(statement_); }
   Statement(const Statement&) = delete;
   Statement& operator=(const Statement&) = delete;
 
-  int prepare(sqlite3* db, const char* sql) {
-    return sqlite3_prepare_v3(db, sql, -1, SQLITE_PREPARE_PERSISTENT, &statement_, nullptr);
+  // The prepared statement, or null with `code` set when it cannot be prepared.
+  sqlite3_stmt* get(sqlite3* db, int& code) {
+    code = SQLITE_OK;
+    if (statement_ == nullptr) {
+      code = sqlite3_prepare_v3(db, sql_, -1, SQLITE_PREPARE_PERSISTENT, &statement_, nullptr);
+    }
+    return statement_;
   }
-  sqlite3_stmt* get() const { return statement_; }
-  // Resets and clears bindings when the step is done, whatever happened.
-  int stepOnce() {
-    const int code = sqlite3_step(statement_);
-    sqlite3_reset(statement_);
-    sqlite3_clear_bindings(statement_);
+  // Runs a statement without results once; resets it and clears its bindings after.
+  int stepOnce(sqlite3* db) {
+    int code = SQLITE_OK;
+    sqlite3_stmt* statement = get(db, code);
+    if (statement == nullptr) return code;
+    code = sqlite3_step(statement);
+    sqlite3_reset(statement);
+    sqlite3_clear_bindings(statement);
     return code;
   }
 
  private:
+  const char* sql_;
   sqlite3_stmt* statement_ = nullptr;
 };
 
@@ -97,29 +107,14 @@ class SqliteStore final : public DefaultsStore {
       reason = describe(db_, code, "cannot set up the database");
       return code;
     }
-    const std::pair<Statement*, const char*> statements[] = {
-        {&put_,
-         "INSERT INTO entries(key, kind, value) VALUES(?1, ?2, ?3) "
-         "ON CONFLICT(key) DO UPDATE SET kind = excluded.kind, value = excluded.value"},
-        {&remove_, "DELETE FROM entries WHERE key = ?1"},
-        {&get_, "SELECT kind, value FROM entries WHERE key = ?1"},
-        {&all_, "SELECT key, kind, value FROM entries ORDER BY key"},
-        {&begin_, "BEGIN IMMEDIATE"},
-        {&commit_, "COMMIT"},
-        {&rollback_, "ROLLBACK"},
-    };
-    for (const auto& [statement, sql] : statements) {
-      if ((code = statement->prepare(db_, sql)) != SQLITE_OK) {
-        reason = describe(db_, code, "cannot prepare a statement");
-        return code;
-      }
-    }
     return SQLITE_OK;
   }
 
   StoreFailure put(std::string_view key, const DefaultsValue* value) override {
     Statement& statement = value != nullptr ? put_ : remove_;
-    sqlite3_stmt* s = statement.get();
+    int code = SQLITE_OK;
+    sqlite3_stmt* s = statement.get(db_, code);
+    if (s == nullptr) return describe(db_, code, "cannot prepare a write");
     sqlite3_bind_text(s, 1, key.data(), static_cast<int>(key.size()), SQLITE_STATIC);
     if (value != nullptr) {
       sqlite3_bind_int(s, 2, static_cast<int>(value->index()));
@@ -136,15 +131,17 @@ class SqliteStore final : public DefaultsStore {
           },
           *value);
     }
-    const int code = statement.stepOnce();
+    code = statement.stepOnce(db_);
     if (code != SQLITE_DONE) return describe(db_, code, "cannot write the database");
     return std::nullopt;
   }
 
   StoreFailure get(std::string_view key, std::optional<DefaultsValue>& value) override {
-    sqlite3_stmt* s = get_.get();
+    int code = SQLITE_OK;
+    sqlite3_stmt* s = get_.get(db_, code);
+    if (s == nullptr) return describe(db_, code, "cannot prepare a read");
     sqlite3_bind_text(s, 1, key.data(), static_cast<int>(key.size()), SQLITE_STATIC);
-    const int code = sqlite3_step(s);
+    code = sqlite3_step(s);
     value = code == SQLITE_ROW ? std::optional(readValue(s, 0, 1)) : std::nullopt;
     sqlite3_reset(s);
     sqlite3_clear_bindings(s);
@@ -155,9 +152,10 @@ class SqliteStore final : public DefaultsStore {
   }
 
   StoreFailure all(DefaultsEntries& entries) override {
-    sqlite3_stmt* s = all_.get();
-    entries.clear();
     int code = SQLITE_OK;
+    sqlite3_stmt* s = all_.get(db_, code);
+    if (s == nullptr) return describe(db_, code, "cannot prepare a read");
+    entries.clear();
     while ((code = sqlite3_step(s)) == SQLITE_ROW) {
       const auto* key = reinterpret_cast<const char*>(sqlite3_column_text(s, 0));
       entries.emplace_back(key != nullptr ? key : "", readValue(s, 1, 2));
@@ -170,12 +168,12 @@ class SqliteStore final : public DefaultsStore {
   StoreFailure begin() override { return run(begin_, "cannot begin a transaction"); }
   StoreFailure commit() override { return run(commit_, "cannot commit"); }
   void rollback() override {
-    if (sqlite3_get_autocommit(db_) == 0) rollback_.stepOnce();
+    if (sqlite3_get_autocommit(db_) == 0) rollback_.stepOnce(db_);
   }
 
  private:
   StoreFailure run(Statement& statement, std::string_view doing) {
-    const int code = statement.stepOnce();
+    const int code = statement.stepOnce(db_);
     if (code != SQLITE_DONE) return describe(db_, code, doing);
     return std::nullopt;
   }
@@ -206,7 +204,15 @@ class SqliteStore final : public DefaultsStore {
   }
 
   sqlite3* db_ = nullptr;
-  Statement put_, remove_, get_, all_, begin_, commit_, rollback_;
+  Statement put_{
+      "INSERT INTO entries(key, kind, value) VALUES(?1, ?2, ?3) "
+      "ON CONFLICT(key) DO UPDATE SET kind = excluded.kind, value = excluded.value"};
+  Statement remove_{"DELETE FROM entries WHERE key = ?1"};
+  Statement get_{"SELECT kind, value FROM entries WHERE key = ?1"};
+  Statement all_{"SELECT key, kind, value FROM entries ORDER BY key"};
+  Statement begin_{"BEGIN IMMEDIATE"};
+  Statement commit_{"COMMIT"};
+  Statement rollback_{"ROLLBACK"};
 };
 
 // 'text' (built by appending: g++ 12 at -O3 warns falsely on "'" + std::string).

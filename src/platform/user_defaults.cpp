@@ -116,7 +116,9 @@ std::filesystem::path UserDefaults::defaultStandardPath() {
 void UserDefaults::setObject(std::optional<DefaultsValue> value, std::string_view key) {
   Impl& impl = *impl_;
   std::lock_guard lock(impl.mutex);
-  if (impl.transactionDepth > 0) impl.pending.emplace_back(std::string(key), value);
+  // Only a database can fail midway and need the transaction's writes replayed.
+  if (impl.transactionDepth > 0 && impl.persistent)
+    impl.pending.emplace_back(std::string(key), value);
   if (auto failure = impl.ready().put(key, value ? &*value : nullptr)) {
     impl.fallBack(*failure);
     if (impl.transactionDepth == 0) impl.store->put(key, value ? &*value : nullptr);
