@@ -70,10 +70,10 @@ std::string PathNode::render() const {
   return parentText + "." + std::string(key);
 }
 
-void RecordDecoder::fail(const PathNode* path, std::string reason) {
-  DecodingError error(path != nullptr ? path->render() : std::string(), reason);
-  if (mode_ == Mode::kStopAtFirst) throw error;
-  errors_.push_back(std::move(error));
+void RecordDecoder::fail(const PathNode* path, const std::string& reason) {
+  std::string where = path != nullptr ? path->render() : std::string();
+  if (mode_ == Mode::kStopAtFirst) throw DecodingError(std::move(where), reason);
+  errors_.emplace_back(std::move(where), reason);
 }
 
 void RecordDecoder::failSyntax(const platform::JsonSyntaxError& error) {
@@ -189,7 +189,7 @@ ConfigureData RecordDecoder::decodeRoot(
     failSyntax(*error);
     return record;
   }
-  const JsonValue& root = std::get<JsonValue>(parsed);
+  const auto& root = std::get<JsonValue>(parsed);
   if (root.type() != Type::kObject) {
     fail(nullptr, "expected a JSON object at the top level, found " + describeFound(root));
     return record;

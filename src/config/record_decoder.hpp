@@ -39,7 +39,8 @@ class RecordDecoder {
   const std::vector<std::string>& unknownMembers() const { return unknownMembers_; }
 
  private:
-  ConfigureData decodeRoot(const std::variant<platform::JsonValue, platform::JsonSyntaxError>&);
+  ConfigureData decodeRoot(
+      const std::variant<platform::JsonValue, platform::JsonSyntaxError>& parsed);
   template <class Record>
   Record readListRecord(const platform::JsonValue& value, const PathNode& path);
   bool expectObject(const platform::JsonValue& value, const PathNode* path);
@@ -52,7 +53,7 @@ class RecordDecoder {
   std::optional<std::vector<Record>> readList(const platform::JsonValue& value,
                                               const PathNode& path);
 
-  void fail(const PathNode* path, std::string reason);
+  void fail(const PathNode* path, const std::string& reason);
   void failSyntax(const platform::JsonSyntaxError& error);
   void noteUnknown(const PathNode& parent, std::string_view key);
 

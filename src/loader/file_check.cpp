@@ -105,7 +105,9 @@ std::string formatFileCheck(std::string_view name, const FileCheck& check) {
       text += prefix + "error: document: " + error.what() + "\n";
     }
   }
-  for (const std::string& warning : check.warnings) text += prefix + "warning: " + warning + "\n";
+  for (const std::string& warning : check.warnings) {
+    text.append(prefix).append("warning: ").append(warning).append("\n");
+  }
   return text;
 }
 

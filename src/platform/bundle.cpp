@@ -1,5 +1,6 @@
 #include "vexloweb/platform/bundle.hpp"
 
+#include <algorithm>
 #include <system_error>
 
 #include "vexloweb/platform/file.hpp"
@@ -18,16 +19,14 @@ bool staysInside(std::string_view name) {
   if (name.empty() || name.find('\0') != std::string_view::npos) return false;
   const std::filesystem::path relative(name);
   if (relative.is_absolute() || relative.has_root_path()) return false;
-  for (const auto& part : relative) {
-    if (part == "..") return false;
-  }
-  return true;
+  return std::none_of(relative.begin(), relative.end(),
+                      [](const std::filesystem::path& part) { return part == ".."; });
 }
 
 }  // namespace
 
 Bundle& Bundle::main() {
-  static Bundle* const bundle = new Bundle(executableFolder());
+  static auto* const bundle = new Bundle(executableFolder());
   return *bundle;
 }
 

@@ -87,7 +87,7 @@ std::size_t padLength(const std::uint8_t* data, std::size_t length) {
   const std::uint8_t pad = data[length - 1];
   unsigned bad = static_cast<unsigned>(pad == 0) | static_cast<unsigned>(pad > kBlock);
   for (std::size_t i = 1; i <= kBlock; ++i) {
-    const unsigned inPad = static_cast<unsigned>(i <= pad);
+    const auto inPad = static_cast<unsigned>(i <= pad);
     bad |= inPad & static_cast<unsigned>(data[length - i] != pad);
   }
   return bad != 0 ? 0 : pad;
@@ -100,8 +100,8 @@ CCCryptorStatus CCCrypt(CCOperation op, CCAlgorithm alg, CCOptions options, cons
                         std::size_t dataInLength, void* dataOut, std::size_t dataOutAvailable,
                         std::size_t* dataOutMoved) {
   std::size_t ignored = 0;
-  std::size_t& moved = dataOutMoved != nullptr ? *dataOutMoved : ignored;
-  moved = 0;
+  std::size_t* const moved = dataOutMoved != nullptr ? dataOutMoved : &ignored;
+  *moved = 0;
   if ((op != kEncrypt && op != kDecrypt) || alg != kCCAlgorithmAES ||
       (options & ~kCCOptionPKCS7Padding) != 0 || key == nullptr ||
       (dataIn == nullptr && dataInLength > 0) || (dataOut == nullptr && dataOutAvailable > 0)) {
@@ -121,7 +121,7 @@ CCCryptorStatus CCCrypt(CCOperation op, CCAlgorithm alg, CCOptions options, cons
     const std::size_t whole = dataInLength - dataInLength % kBlock;
     const std::size_t total = padded ? whole + kBlock : whole;
     if (dataOutAvailable < total) {
-      moved = total;
+      *moved = total;
       return kCCBufferTooSmall;
     }
     if (whole > 0) schedule.cbc(chain, whole, out, in);
@@ -132,13 +132,13 @@ CCCryptorStatus CCCrypt(CCOperation op, CCAlgorithm alg, CCOptions options, cons
       std::memset(last + tail, static_cast<int>(kBlock - tail), kBlock - tail);
       schedule.cbc(chain, kBlock, out + whole, last);
     }
-    moved = total;
+    *moved = total;
     return kCCSuccess;
   }
 
   if (dataInLength % kBlock != 0) return kCCAlignmentError;
   if (dataOutAvailable < dataInLength) {
-    moved = dataInLength;
+    *moved = dataInLength;
     return kCCBufferTooSmall;
   }
   if (padded && dataInLength == 0) return kCCDecodeError;
@@ -151,7 +151,7 @@ CCCryptorStatus CCCrypt(CCOperation op, CCAlgorithm alg, CCOptions options, cons
       return kCCDecodeError;
     }
   }
-  moved = dataInLength - pad;
+  *moved = dataInLength - pad;
   return kCCSuccess;
 }
 

@@ -70,30 +70,30 @@ JsonSyntaxError syntaxError(simdjson::error_code code, std::string_view text) {
   return {describe(code), offset};
 }
 
+std::variant<JsonValue, JsonSyntaxError> finish(simdjson::simdjson_result<element> result,
+                                                std::string_view text) {
+  element root;
+  if (auto code = std::move(result).get(root); code != simdjson::SUCCESS) {
+    return syntaxError(code, text);
+  }
+  return JsonValueAccess::make(root);
+}
+
 }  // namespace
 
 struct JsonParser::Impl {
   simdjson::dom::parser parser{simdjson::SIMDJSON_MAXSIZE_BYTES};
-
-  std::variant<JsonValue, JsonSyntaxError> finish(simdjson::simdjson_result<element> result,
-                                                  std::string_view text) {
-    element root;
-    if (auto code = std::move(result).get(root); code != simdjson::SUCCESS) {
-      return syntaxError(code, text);
-    }
-    return JsonValueAccess::make(root);
-  }
 };
 
 JsonParser::JsonParser() : impl_(std::make_unique<Impl>()) {}
 JsonParser::~JsonParser() = default;
 
 std::variant<JsonValue, JsonSyntaxError> JsonParser::parse(std::string_view text) {
-  return impl_->finish(impl_->parser.parse(text.data(), text.size(), true), text);
+  return finish(impl_->parser.parse(text.data(), text.size(), true), text);
 }
 
 std::variant<JsonValue, JsonSyntaxError> JsonParser::parsePadded(std::string_view text) {
-  return impl_->finish(impl_->parser.parse(text.data(), text.size(), false), text);
+  return finish(impl_->parser.parse(text.data(), text.size(), false), text);
 }
 
 JsonValue::Type JsonValue::type() const noexcept {

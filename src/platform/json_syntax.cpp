@@ -86,9 +86,8 @@ class SyntaxWalker {
     return scanNumber();
   }
   bool scanWord(std::string_view word) {
-    for (char expected : word) {
-      if (!consume(expected)) return false;
-    }
+    if (text_.substr(pos_, word.size()) != word) return false;
+    pos_ += word.size();
     return true;
   }
   bool scanNumber() {

@@ -84,7 +84,7 @@ std::unique_ptr<UserDefaults> UserDefaults::inMemory() {
 UserDefaults::~UserDefaults() = default;
 
 UserDefaults& UserDefaults::standard() {
-  static UserDefaults* const defaults = new UserDefaults(defaultStandardPath());
+  static auto* const defaults = new UserDefaults(defaultStandardPath());
   return *defaults;
 }
 

@@ -45,7 +45,8 @@ std::size_t invalidUtf8Offset(std::string_view bytes) noexcept {
     if (lead < 0x80) {
       ++i;
       continue;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
+    }
+    if (lead >= 0xC2 && lead <= 0xDF) {
       length = 2;
     } else if (lead >= 0xE0 && lead <= 0xEF) {
       length = 3;

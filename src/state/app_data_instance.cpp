@@ -5,7 +5,7 @@ namespace vexloweb {
 AppDataInstance& AppDataInstance::getInstance() {
   // Created once under the language's thread-safe static initialisation; never destroyed, so
   // reads during static destruction at exit stay valid.
-  static AppDataInstance* const instance = new AppDataInstance();
+  static auto* const instance = new AppDataInstance();
   return *instance;
 }
 
