@@ -9,6 +9,17 @@ namespace {
 
 using Keys = ConfigureData::CodingKeys;
 
+// The error that decoding `json` throws; fails the test when it decodes.
+DecodingError decodingErrorOf(const std::string& json) {
+  try {
+    ConfigureData::decode(json);
+  } catch (const DecodingError& error) {
+    return error;
+  }
+  ADD_FAILURE() << "decoded: " << json;
+  return DecodingError("", "");
+}
+
 TEST(ConfigureData, EmptyObjectLeavesEveryFieldAbsent) {
   EXPECT_EQ(ConfigureData::decode("{}"), ConfigureData());
   EXPECT_EQ(ConfigureData::decode(" {\n} "), ConfigureData());
@@ -111,14 +122,9 @@ TEST(ConfigureData, RefusesWrongTypesNamingThePathAndTheValue) {
       {"{\"a\":\"\xC3\"}", "", "invalid JSON at byte 6: invalid UTF-8"},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.json);
-    try {
-      ConfigureData::decode(c.json);
-      ADD_FAILURE() << "decoded";
-    } catch (const DecodingError& error) {
-      EXPECT_EQ(error.path(), c.path);
-      EXPECT_STREQ(error.what(), c.message);
-    }
+    const DecodingError error = decodingErrorOf(c.json);
+    EXPECT_EQ(error.path(), c.path) << c.json;
+    EXPECT_STREQ(error.what(), c.message) << c.json;
   }
 }
 
@@ -131,15 +137,7 @@ TEST(ConfigureData, ReportsTheFirstFailureInReadingOrder) {
       {R"({"navigation_bar": 2, "base_url": 3})", "base_url"},
       {R"({"menus": 1, "splash_screen": 2, "toolbar_style": 3})", "toolbar_style"},
   };
-  for (const auto& [json, path] : cases) {
-    SCOPED_TRACE(json);
-    try {
-      ConfigureData::decode(json);
-      ADD_FAILURE() << "decoded";
-    } catch (const DecodingError& error) {
-      EXPECT_EQ(error.path(), path);
-    }
-  }
+  for (const auto& [json, path] : cases) EXPECT_EQ(decodingErrorOf(json).path(), path) << json;
 }
 
 TEST(ConfigureData, ListsKeepOrderAndDistinguishEmptyFromNull) {
