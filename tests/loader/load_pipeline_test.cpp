@@ -1,7 +1,5 @@
 #include "vexloweb/loader/load_pipeline.hpp"
 
-#include <sys/stat.h>
-
 #include "loader/loader_fixture.hpp"
 #include "vexloweb/loader/configure_vexlo_web.hpp"
 
@@ -33,46 +31,6 @@ TEST_F(LoaderTest, LoadsFilesSealedByOpensslFromEndToEnd) {
   EXPECT_EQ(held()->package_name(), "aes128");
 }
 
-TEST_F(LoaderTest, ReportsTheFirstLayerThatFailed) {
-  struct Case {
-    const char* what;
-    std::string content;
-    LoadLayer layer;
-    const char* reasonPart;
-  };
-  const auto keys = makeCipherKeys("7b1e40c9a3f85d26e0b94c1f3a7d2e58", "c30f8a61d2b4e975");
-  const auto sealBytes = [&keys](std::string_view inner) {
-    return LoaderTest::base64(
-        *crypt(Bytes(inner.begin(), inner.end()), kCCEncrypt, keys->keyData, keys->ivData));
-  };
-  const Case cases[] = {
-      {"wrapped outer base64", testing::readFile(kOpenssl / "wrapped.io"), LoadLayer::kOuterBase64,
-       "a space at offset 64"},
-      {"wrapped inner base64", testing::readFile(kOpenssl / "inner_wrapped.io"),
-       LoadLayer::kInnerBase64, "a line break at offset 76"},
-      {"empty file", "", LoadLayer::kFile, "empty"},
-      {"not UTF-8", "QUJD\xff", LoadLayer::kFileText, "offset 4"},
-      {"cut short", testing::readFile(kOpenssl / "example.io").substr(0, 100), LoadLayer::kCipher,
-       "status -4303"},
-      {"decrypted bytes not UTF-8", sealBytes("\xff\xfe"), LoadLayer::kDecryptedText, "offset 0"},
-      {"decrypted text not UTF-8 after base64", sealBytes("Zm9vYmFy\xc3"),
-       LoadLayer::kDecryptedText, "offset 8"},
-      {"decrypted text not base64", sealBytes("not base64!"), LoadLayer::kInnerBase64, "a space"},
-      {"document not UTF-8", sealBytes("/w=="), LoadLayer::kDocumentText, "offset 0"},
-      {"document of the wrong type", sealBytes(LoaderTest::base64(Bytes{'[', ']'})),
-       LoadLayer::kDocument, "expected a JSON object"},
-  };
-  for (const Case& c : cases) {
-    put("bad.io", c.content);
-    const auto outcome = loadConfiguration("bad");
-    ASSERT_TRUE(outcome.failure) << c.what;
-    EXPECT_EQ(layerName(outcome.failure->layer), layerName(c.layer)) << c.what;
-    EXPECT_NE(outcome.failure->reason.find(c.reasonPart), std::string::npos)
-        << c.what << ": " << outcome.failure->reason;
-    EXPECT_FALSE(held().has_value());
-  }
-}
-
 TEST_F(LoaderTest, NamesTheMemberAtFaultAndRefusedKeys) {
   seal("doc", R"({"menus": [{"menu": "a"}, {"menu": 5}]})");
   auto outcome = loadConfiguration("doc");
@@ -85,29 +43,6 @@ TEST_F(LoaderTest, NamesTheMemberAtFaultAndRefusedKeys) {
   EXPECT_EQ(outcome.failure->layer, LoadLayer::kCipherKeys);
   EXPECT_EQ(outcome.cipherMessages,
             std::vector<std::string>{"Error: Failed to set an initial vector."});
-}
-
-TEST_F(LoaderTest, FailuresAreSilentExceptForTheCipher) {
-  std::filesystem::create_directories(bundle_.path() / "folder.io");
-  ASSERT_EQ(::mkfifo((bundle_.path() / "pipe.io").c_str(), 0600), 0);
-  put("wrapped.io", testing::readFile(kOpenssl / "wrapped.io"));
-  put("empty.io", "");
-  put("binary.io", "\xff\xfe\xfd");
-  const std::pair<const char*, const char*> cases[] = {
-      {"missing", ""},
-      {"folder", ""},
-      {"pipe", ""},
-      {"wrapped", ""},
-      {"empty", "\"Error: Failed to crypt data. Status -4304\"\n"},
-      {"binary", "\"Error: Failed to crypt data. Status -4304\"\n"},
-  };
-  for (const auto& [name, printed] : cases) {
-    CaptureStdout();
-    ConfigureVexloWeb().readConfiguration(name);
-    EXPECT_EQ(GetCapturedStdout(), printed) << name;
-    EXPECT_FALSE(held().has_value()) << name;
-  }
-  EXPECT_TRUE(platform::UserDefaults::standard().keys().empty());
 }
 
 TEST_F(LoaderTest, CleansWhitespaceAndQuotesAroundTheText) {

@@ -49,7 +49,8 @@ struct Acknowledged {
     {
       UserDefaults::Transaction transaction(store);
       for (int k = 0; k < kGroup; ++k) {
-        store.setObject("g" + std::to_string(i), "group" + std::to_string(i) + "." + std::to_string(k));
+        store.setObject("g" + std::to_string(i),
+                        "group" + std::to_string(i) + "." + std::to_string(k));
       }
     }
     acknowledged->groups = i + 1;
@@ -59,9 +60,8 @@ struct Acknowledged {
 TEST(DefaultsFaults, AKilledWriterNeverLosesAnAcknowledgedWrite) {
   testing::TempDir dir;
   std::mt19937 random(20261206);
-  auto* acknowledged = static_cast<Acknowledged*>(mmap(nullptr, sizeof(Acknowledged),
-                                                       PROT_READ | PROT_WRITE,
-                                                       MAP_SHARED | MAP_ANONYMOUS, -1, 0));
+  auto* acknowledged = static_cast<Acknowledged*>(mmap(
+      nullptr, sizeof(Acknowledged), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0));
   ASSERT_NE(acknowledged, MAP_FAILED);
   for (int run = 0; run < 50; ++run) {
     SCOPED_TRACE("run " + std::to_string(run));

@@ -67,6 +67,7 @@ flipped_last[-1] ^= 0x01
 write("bit_flip_last_block", base64.b64encode(bytes(flipped_last)) + b"\n")
 # The decrypted text.
 write("decrypted_not_utf8", seal_inner(b"\xff\xfe\xfd"))
+write("decrypted_not_utf8_after_base64", seal_inner(b"Zm9vYmFy\xc3"))
 write("inner_not_base64", seal_inner(b"hello world"))
 write("inner_wrapped", seal_inner(base64.encodebytes(b'{"about_text":"' + b"x" * 100 + b'"}')))
 write("inner_truncated", seal_inner(inner[:-1]))

@@ -1,0 +1,1 @@
+OZClvyydx1otK5FkRh7kBA==
