@@ -2,7 +2,7 @@
 # Each installs the Debian packages that are missing (quietly, and only when something is missing),
 # configures with CMake presets, builds and runs.
 
-PACKAGES := cmake ninja-build g++ clang pkg-config openssl \
+PACKAGES := cmake ninja-build g++ clang libclang-rt-14-dev pkg-config openssl xxd \
             libsimdjson-dev nettle-dev libsqlite3-dev libutf8proc-dev libcli11-dev \
             libgtest-dev libgmock-dev libbenchmark-dev
 PRESET ?= default
