@@ -17,6 +17,7 @@ struct UserDefaults::Impl {
   bool persistent = false;
   bool warned = false;
   int transactionDepth = 0;
+  int generation = 0;  // moves on when reset() ends a transaction early
   // The writes of the open transaction, replayed into memory if the database fails midway.
   std::vector<std::pair<std::string, std::optional<DefaultsValue>>> pending;
 
@@ -62,7 +63,13 @@ struct UserDefaults::Impl {
     warnOnce(reason);
   }
 
+  // Switches to another file. A transaction open on this thread is committed first; its
+  // remaining writes then go to the new store one by one.
   void reset(std::filesystem::path newFile) {
+    if (store && transactionDepth > 0) {
+      if (auto failure = store->commit()) warnOnce(*failure);
+      ++generation;
+    }
     store.reset();
     file = std::move(newFile);
     persistent = false;
@@ -162,7 +169,7 @@ bool UserDefaults::isPersistent() const {
 }
 
 UserDefaults::Transaction::Transaction(UserDefaults& defaults)
-    : defaults_(defaults), lock_(defaults.impl_->mutex) {
+    : defaults_(defaults), lock_(defaults.impl_->mutex), generation_(defaults.impl_->generation) {
   Impl& impl = *defaults_.impl_;
   if (impl.transactionDepth++ > 0) return;
   impl.pending.clear();
@@ -172,7 +179,9 @@ UserDefaults::Transaction::Transaction(UserDefaults& defaults)
 UserDefaults::Transaction::~Transaction() {
   Impl& impl = *defaults_.impl_;
   if (--impl.transactionDepth > 0) return;
-  if (auto failure = impl.store->commit()) impl.fallBack(*failure);
+  if (generation_ == impl.generation) {
+    if (auto failure = impl.ready().commit()) impl.fallBack(*failure);
+  }
   impl.pending.clear();
 }
 

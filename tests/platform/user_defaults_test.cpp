@@ -72,6 +72,20 @@ TEST_F(UserDefaultsTest, ATransactionCommitsAllItsWritesAtOnce) {
   EXPECT_EQ(observer.keys(), (std::vector<std::string>{"a", "b"}));
 }
 
+TEST_F(UserDefaultsTest, SwitchingTheStandardStoreInsideATransactionLosesNothing) {
+  const auto second = dir_.path() / "second.sqlite3";
+  UserDefaults::setStandardPath(file());
+  {
+    UserDefaults::Transaction transaction(UserDefaults::standard());
+    UserDefaults::standard().setObject(std::int64_t{1}, "before");
+    UserDefaults::setStandardPath(second);
+    UserDefaults::standard().setObject(std::int64_t{2}, "after");
+  }
+  UserDefaults::setStandardInMemory();
+  EXPECT_EQ(UserDefaults(file()).keys(), std::vector<std::string>{"before"});
+  EXPECT_EQ(UserDefaults(second).keys(), std::vector<std::string>{"after"});
+}
+
 TEST_F(UserDefaultsTest, AStoreThatCannotBeOpenedKeepsValuesInMemory) {
   std::filesystem::create_directories(dir_.path() / "a-directory");
   const std::filesystem::path readOnly = dir_.path() / "read-only";

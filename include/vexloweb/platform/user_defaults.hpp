@@ -73,6 +73,7 @@ class UserDefaults {
    private:
     UserDefaults& defaults_;
     std::unique_lock<std::recursive_mutex> lock_;
+    int generation_;
   };
 
  private:

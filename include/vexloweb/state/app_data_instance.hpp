@@ -35,7 +35,9 @@ class AppDataInstance {
 
   // Runs mutate(std::optional<ConfigureData>&) on the held record in place, without copying it
   // out, with exclusive access for the whole call. `mutate` must not call back into the holder
-  // (that would deadlock). Exceptions from `mutate` propagate; changes made before the throw stay.
+  // or write the user-defaults store (a load holds the store's lock while it reads the holder,
+  // so either would deadlock). Exceptions from `mutate` propagate; changes made before the throw
+  // stay.
   template <class Mutate>
   void modifyConfigureData(Mutate&& mutate) {
     std::lock_guard lock(mutex_);
