@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "test_files.hpp"
+#include "vexloweb/loader/load_pipeline.hpp"
 #include "vexloweb/platform/user_defaults.hpp"
 
 namespace vexloweb::platform {
@@ -97,31 +98,43 @@ TEST(DefaultsFaults, AKilledWriterNeverLosesAnAcknowledgedWrite) {
   munmap(acknowledged, sizeof(Acknowledged));
 }
 
-TEST(DefaultsFaults, TwoProcessesOpeningAFreshStoreTogetherLoseNothing) {
+#ifdef VEXLOWEB_TOOL
+// The tool loading a configuration and a test process writing, into the same fresh store file.
+TEST(DefaultsFaults, TheToolAndAProgramOpeningAFreshStoreTogetherLoseNothing) {
   testing::TempDir dir;
+  const auto sealed = sealDocument(R"({"admob_delay": 7, "theme_color": "SOLID_3"})");
+  ASSERT_TRUE(sealed);
+  testing::writeFile(dir.path() / "app.io", *sealed);
   for (int run = 0; run < 100; ++run) {
     SCOPED_TRACE("run " + std::to_string(run));
     const auto file = dir.path() / ("fresh" + std::to_string(run) + ".sqlite3");
+    const auto toolErrors = dir.path() / "tool.err";
     int gate[2];
     ASSERT_EQ(pipe(gate), 0);
     pid_t children[2];
     for (int c = 0; c < 2; ++c) {
       children[c] = fork();
       ASSERT_GE(children[c], 0);
-      if (children[c] == 0) {
-        close(gate[1]);
-        char go = 0;
-        (void)!read(gate[0], &go, 1);  // both start when the gate opens
-        ::testing::internal::CaptureStderr();
-        UserDefaults store(file);
-        {
-          UserDefaults::Transaction transaction(store);
-          store.setObject(std::int64_t{c}, "t" + std::to_string(c));
-        }
-        store.setObject(std::int64_t{c}, "s" + std::to_string(c));
-        const bool quiet = ::testing::internal::GetCapturedStderr().empty();
-        _exit(store.isPersistent() && quiet ? 0 : 1);
+      if (children[c] != 0) continue;
+      close(gate[1]);
+      char go = 0;
+      (void)!read(gate[0], &go, 1);  // both start when the gate opens
+      if (c == 0) {
+        (void)!freopen("/dev/null", "w", stdout);
+        (void)!freopen(toolErrors.c_str(), "w", stderr);
+        execl(VEXLOWEB_TOOL, "vexloweb", "load", "--bundle", dir.path().c_str(), "--defaults",
+              file.c_str(), "app", static_cast<char*>(nullptr));
+        _exit(127);
       }
+      ::testing::internal::CaptureStderr();
+      UserDefaults store(file);
+      {
+        UserDefaults::Transaction transaction(store);
+        store.setObject(std::int64_t{1}, "t");
+      }
+      store.setObject(std::int64_t{2}, "s");
+      const bool quiet = ::testing::internal::GetCapturedStderr().empty();
+      _exit(store.isPersistent() && quiet ? 0 : 1);
     }
     close(gate[0]);
     close(gate[1]);  // opens the gate for both at once
@@ -130,10 +143,14 @@ TEST(DefaultsFaults, TwoProcessesOpeningAFreshStoreTogetherLoseNothing) {
       waitpid(child, &status, 0);
       EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a writer failed";
     }
+    EXPECT_EQ(testing::readFile(toolErrors), "");
     EXPECT_EQ(pragma(file, "PRAGMA journal_mode"), "wal");
-    EXPECT_EQ(UserDefaults(file).keys(), (std::vector<std::string>{"s0", "s1", "t0", "t1"}));
+    const auto keys = UserDefaults(file).keys();
+    EXPECT_EQ(keys, (std::vector<std::string>{"AD_DELAY", "COLOR_PRIMARY", "COLOR_PRIMARY_DARK",
+                                              "s", "t"}));
   }
 }
+#endif
 
 }  // namespace
 }  // namespace vexloweb::platform
