@@ -23,8 +23,10 @@ namespace {
 constexpr int kGroup = 18;  // writes per transaction, as in a load
 
 std::string pragma(const std::filesystem::path& file, const char* sql) {
+  // Read-write, as the next start of the app opens it: after a crash only a connection that
+  // can write may recover the journal.
   sqlite3* db = nullptr;
-  sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+  sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
   sqlite3_stmt* statement = nullptr;
   std::string result;
   if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) == SQLITE_OK &&
