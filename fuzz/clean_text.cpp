@@ -15,10 +15,9 @@ namespace {
 
 // Unicode's separators (Zs, Zl, Zp) and the line-break controls.
 bool referenceWhitespace(char32_t c) {
-  static constexpr char32_t kSpaces[] = {0x20,   0xA0,   0x1680, 0x2000, 0x2001, 0x2002,
-                                         0x2003, 0x2004, 0x2005, 0x2006, 0x2007, 0x2008,
-                                         0x2009, 0x200A, 0x2028, 0x2029, 0x202F, 0x205F,
-                                         0x3000, 0x85};
+  static constexpr char32_t kSpaces[] = {0x20,   0xA0,   0x1680, 0x2000, 0x2001, 0x2002, 0x2003,
+                                         0x2004, 0x2005, 0x2006, 0x2007, 0x2008, 0x2009, 0x200A,
+                                         0x2028, 0x2029, 0x202F, 0x205F, 0x3000, 0x85};
   if (c >= 0x09 && c <= 0x0D) return true;
   for (char32_t space : kSpaces) {
     if (c == space) return true;

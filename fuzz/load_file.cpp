@@ -16,8 +16,8 @@ namespace {
 
 const std::filesystem::path& bundleFolder() {
   static const std::filesystem::path folder = [] {
-    auto path = std::filesystem::temp_directory_path() /
-                ("vexloweb-fuzz-" + std::to_string(::getpid()));
+    auto path =
+        std::filesystem::temp_directory_path() / ("vexloweb-fuzz-" + std::to_string(::getpid()));
     std::filesystem::create_directories(path);
     vexloweb::platform::Bundle::setMainPath(path);
     vexloweb::platform::UserDefaults::setStandardInMemory();

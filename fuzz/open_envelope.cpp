@@ -12,7 +12,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
   vexloweb::Envelope envelope(std::nullopt, nullptr);
-  if (envelope.openDecrypted(text)) return 0;
+  if (envelope.openDecrypted(text) || envelope.checkDocumentText()) return 0;
   FUZZ_CHECK(vexloweb::platform::decodeBase64(text) == std::string(envelope.document()));
   try {
     vexloweb::RecordDecoder(vexloweb::RecordDecoder::Mode::kStopAtFirst)

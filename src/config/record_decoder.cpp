@@ -93,7 +93,7 @@ bool RecordDecoder::expectObject(const JsonValue& value, const PathNode* path) {
 }
 
 std::optional<std::string> RecordDecoder::readText(const JsonValue& value, const PathNode& path) {
-  if (value.type() == Type::kString) return std::string(value.stringValue());
+  if (std::string_view text; value.stringIf(&text)) return std::string(text);
   fail(&path, "expected a string, found " + describeFound(value));
   return {};
 }
@@ -137,11 +137,8 @@ std::optional<bool> RecordDecoder::readSwitch(const JsonValue& value, const Path
 template <class Record>
 Record RecordDecoder::readListRecord(const JsonValue& value, const PathNode& path) {
   Record record;
-  if (!expectObject(value, &path)) {
-    return record;
-  }
   std::array<std::optional<JsonValue>, 3> found;
-  value.forEachMember([&](std::string_view key, const JsonValue& member) {
+  const bool isObject = value.forEachMember([&](std::string_view key, const JsonValue& member) {
     for (std::size_t i = 0; i < Record::kKeys.size(); ++i) {
       if (key == Record::kKeys[i]) {
         if (!found[i]) found[i] = member;  // the first of duplicate members wins
@@ -150,9 +147,16 @@ Record RecordDecoder::readListRecord(const JsonValue& value, const PathNode& pat
     }
     noteUnknown(path, key);
   });
+  if (!isObject) {
+    expectObject(value, &path);  // names the fault
+    return record;
+  }
   auto& fields = ListRecordAccess::fields(record);
   for (std::size_t i = 0; i < found.size(); ++i) {
-    if (found[i] && found[i]->type() != Type::kNull) {
+    if (!found[i]) continue;
+    if (std::string_view text; found[i]->stringIf(&text)) {
+      fields[i].emplace(text);  // the common case, without a second look at the value
+    } else if (found[i]->type() != Type::kNull) {
       fields[i] = readText(*found[i], PathNode{&path, Record::kKeys[i]});
     }
   }
@@ -169,7 +173,7 @@ std::optional<std::vector<Record>> RecordDecoder::readList(const JsonValue& valu
   std::vector<Record> list;
   list.reserve(value.elementCount());
   value.forEachElement([&](std::size_t index, const JsonValue& element) {
-    list.push_back(readListRecord<Record>(element, PathNode{&path, {}, index}));
+    list.emplace_back(readListRecord<Record>(element, PathNode{&path, {}, index}));
   });
   return list;
 }

@@ -81,13 +81,15 @@ std::optional<LoadFailure> Envelope::openInner() {
     }
     return fail(LoadLayer::kInnerBase64, "the decrypted text is not base64: " + fault->reason);
   }
-  if (!platform::isValidUtf8(document())) {
-    return fail(LoadLayer::kDocumentText, "the document is " + notUtf8(document()));
-  }
   // The JSON parser reads kPadding bytes past the document. The buffer, as long as the file,
   // almost always has room for them already: the document is about 56% of the file.
   buffer_.resize(std::max(buffer_.size(), size_ + platform::JsonParser::kPadding));
   return std::nullopt;
+}
+
+std::optional<LoadFailure> Envelope::checkDocumentText() {
+  if (platform::isValidUtf8(document())) return std::nullopt;
+  return fail(LoadLayer::kDocumentText, "the document is " + notUtf8(document()));
 }
 
 std::optional<LoadFailure> Envelope::fail(LoadLayer layer, std::string reason) {

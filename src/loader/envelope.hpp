@@ -19,8 +19,12 @@ class Envelope {
   // is not null, in debug form, as they happen.
   Envelope(const std::optional<EnvelopeKeys>& keys, std::ostream* cipherOutput);
 
-  // Every layer from the file's bytes on. Leaves the document in document() on success.
+  // Every layer from the file's bytes on, up to the document's bytes. Leaves them in document()
+  // on success; whether they are UTF-8 is left to checkDocumentText(), since the JSON parser
+  // checks that anyway on the way that succeeds.
   std::optional<LoadFailure> open(std::string file);
+  // The document layer's UTF-8 check, for a report.
+  std::optional<LoadFailure> checkDocumentText();
   // The layers after the cipher: `decrypted` is the cipher's output.
   std::optional<LoadFailure> openDecrypted(std::string decrypted);
 

@@ -43,6 +43,7 @@ OpenedEnvelope openEnvelope(std::string_view fileBytes, const std::optional<Enve
   Envelope envelope(keys, nullptr);
   OpenedEnvelope opened;
   opened.failure = envelope.open(std::string(fileBytes));
+  if (!opened.failure) opened.failure = envelope.checkDocumentText();
   if (!opened.failure) opened.document = std::string(envelope.document());
   opened.cipherMessages = std::move(envelope.messages());
   return opened;
@@ -76,7 +77,9 @@ LoadOutcome loadConfiguration(std::string_view fileName, const std::optional<Env
     record =
         RecordDecoder(RecordDecoder::Mode::kStopAtFirst).decodeDocumentPadded(envelope.document());
   } catch (const DecodingError& error) {
-    outcome.failure = LoadFailure{LoadLayer::kDocument, error.what(), error.path()};
+    outcome.failure = envelope.checkDocumentText();  // bytes that are not UTF-8 fail here too
+    if (!outcome.failure)
+      outcome.failure = LoadFailure{LoadLayer::kDocument, error.what(), error.path()};
     return outcome;
   }
   AppDataInstance::getInstance().setConfigureData(std::move(record));

@@ -133,16 +133,21 @@ double JsonValue::doubleValue() const noexcept {
 std::string_view JsonValue::stringValue() const noexcept {
   return JsonValueAccess::element(*this).get_string().value_unsafe();
 }
+bool JsonValue::stringIf(std::string_view* text) const noexcept {
+  return JsonValueAccess::element(*this).get_string().get(*text) == simdjson::SUCCESS;
+}
 std::size_t JsonValue::elementCount() const noexcept {
   return JsonValueAccess::element(*this).get_array().value_unsafe().size();
 }
 
-void JsonValue::forEachMemberImpl(void (*visit)(void*, std::string_view, const JsonValue&),
+bool JsonValue::forEachMemberImpl(void (*visit)(void*, std::string_view, const JsonValue&),
                                   void* context) const {
-  const simdjson::dom::object object = JsonValueAccess::element(*this).get_object().value_unsafe();
+  simdjson::dom::object object;
+  if (JsonValueAccess::element(*this).get_object().get(object) != simdjson::SUCCESS) return false;
   for (auto member : object) {
     visit(context, member.key, JsonValueAccess::make(member.value));
   }
+  return true;
 }
 
 void JsonValue::forEachElementImpl(void (*visit)(void*, std::size_t, const JsonValue&),

@@ -25,12 +25,15 @@ class JsonValue {
   std::uint64_t uint64Value() const noexcept;     // kUint64 only
   double doubleValue() const noexcept;            // any number type
   std::string_view stringValue() const noexcept;  // kString only; valid UTF-8
+  // Sets *text and returns true when the value is a string; one look at the value.
+  bool stringIf(std::string_view* text) const noexcept;
   std::size_t elementCount() const noexcept;      // kArray only; a hint that may saturate
 
   // Calls visit(std::string_view key, const JsonValue& value) for each member, in document order.
+  // Returns false, visiting nothing, when the value is not an object.
   template <class Visit>
-  void forEachMember(Visit&& visit) const {
-    forEachMemberImpl(
+  bool forEachMember(Visit&& visit) const {
+    return forEachMemberImpl(
         [](void* context, std::string_view key, const JsonValue& value) {
           (*static_cast<std::remove_reference_t<Visit>*>(context))(key, value);
         },
@@ -52,7 +55,7 @@ class JsonValue {
   friend struct JsonValueAccess;
   JsonValue() = default;
 
-  void forEachMemberImpl(void (*visit)(void*, std::string_view, const JsonValue&),
+  bool forEachMemberImpl(void (*visit)(void*, std::string_view, const JsonValue&),
                          void* context) const;
   void forEachElementImpl(void (*visit)(void*, std::size_t, const JsonValue&), void* context) const;
 
