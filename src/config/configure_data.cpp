@@ -12,11 +12,16 @@ ConfigureData ConfigureData::decode(std::string_view json) {
 
 std::string ConfigureData::encode() const {
   JsonWriter writer;
+  writeConfigureData(writer, *this);
+  return writer.take();
+}
+
+void writeConfigureData(JsonWriter& writer, const ConfigureData& record) {
   writer.beginObject();
   for (const FieldInfo& field : ConfigureDataAccess::fields()) {
     std::visit(
         [&](auto member) {
-          const auto& slot = this->*member;
+          const auto& slot = record.*member;
           if (!slot) return;
           writer.key(field.key);
           using Value = typename std::remove_cvref_t<decltype(slot)>::value_type;
@@ -39,7 +44,6 @@ std::string ConfigureData::encode() const {
         field.member);
   }
   writer.endObject();
-  return writer.take();
 }
 
 std::string_view ConfigureData::stringValue(CodingKeys key) noexcept {

@@ -2,9 +2,37 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <stdexcept>
 
 namespace vexloweb {
+namespace {
+
+// The length of the leading run that needs no escaping, eight bytes at a time.
+std::size_t plainPrefix(std::string_view text) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101;
+  constexpr std::uint64_t kHighs = 0x8080808080808080;
+  std::size_t i = 0;
+  for (; i + 8 <= text.size(); i += 8) {
+    std::uint64_t x = 0;
+    std::memcpy(&x, text.data() + i, 8);
+    const std::uint64_t control = (x - kOnes * 0x20) & ~x & kHighs;  // a byte < 0x20
+    const std::uint64_t quotes = x ^ (kOnes * '"');
+    const std::uint64_t backslashes = x ^ (kOnes * '\\');
+    const std::uint64_t special = control | ((quotes - kOnes) & ~quotes & kHighs) |
+                                  ((backslashes - kOnes) & ~backslashes & kHighs);
+    if (special != 0) break;
+  }
+  while (i < text.size()) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c < 0x20 || c == '"' || c == '\\') break;
+    ++i;
+  }
+  return i;
+}
+
+}  // namespace
 
 void JsonWriter::separate() {
   if (afterKey_) {
@@ -87,8 +115,9 @@ void JsonWriter::quoted(std::string_view text) {
   out_ += '"';
   std::size_t start = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
+    i += plainPrefix(text.substr(i));
+    if (i == text.size()) break;
     const auto c = static_cast<unsigned char>(text[i]);
-    if (c >= 0x20 && c != '"' && c != '\\') continue;
     out_.append(text, start, i - start);
     start = i + 1;
     switch (c) {

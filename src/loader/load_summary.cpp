@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "config/json_writer.hpp"
+#include "config/list_record_writer.hpp"
 #include "loader/exports.hpp"
 #include "vexloweb/constants/constants.hpp"
 #include "vexloweb/state/app_data_instance.hpp"
@@ -67,11 +68,15 @@ std::string loadSummaryJson(std::string_view name) {
   writer.key("name");
   writer.value(name);
   writer.key("configureData");
-  if (auto record = AppDataInstance::getInstance().configureData()) {
-    writer.raw(record->encode());
-  } else {
-    writer.null();
-  }
+  // Written in place, without copying the record out of the holder.
+  AppDataInstance::getInstance().modifyConfigureData(
+      [&writer](const std::optional<ConfigureData>& record) {
+        if (record) {
+          writeConfigureData(writer, *record);
+        } else {
+          writer.null();
+        }
+      });
   writer.key("defaults");
   writeDefaults(writer, platform::UserDefaults::standard(),
                 {exportedKeys().begin(), exportedKeys().end()});
