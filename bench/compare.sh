@@ -20,7 +20,7 @@ for size in 4k 16m; do
     -n peer "openssl enc -d -aes-256-cbc -K $key -iv $iv -a -A -in $docs/doc-$size.io | base64 -d | jq -c . >/dev/null" \
     -n open "$tool open $docs/doc-$size.io >/dev/null" \
     -n load "$tool load --bundle $docs --defaults $docs/compare.sqlite3 doc-$size >/dev/null" \
-    >/dev/null
+    >/dev/null 2>&1
   peer=$(median "$out" peer)
   for command in open load; do
     value=$(median "$out" "$command")
@@ -33,7 +33,7 @@ done
 
 rm -rf "$docs/sealed"
 hyperfine --style basic --runs 5 --export-json "$docs/seal.json" \
-  -n seal "$tool seal -o $docs/sealed $docs/many/*.json" >/dev/null
+  -n seal "$tool seal -o $docs/sealed $docs/many/*.json" >/dev/null 2>&1
 seal_ms=$(jq -r '.results[0].median * 1000' "$docs/seal.json")
 printf 'seal of 1000 documents of 4 KiB in one call: median %.1f ms\n' "$seal_ms"
 
