@@ -5,10 +5,10 @@
 
 int main() {
   using namespace vexloweb;
-  platform::Bundle::setMainPath("/opt/bakery/resources");          // where app.io lives
+  platform::Bundle::setMainPath("/opt/bakery/resources");  // where app.io lives
   platform::UserDefaults::setStandardPath("/var/lib/bakery/defaults.sqlite3");
 
-  ConfigureVexloWeb().readConfiguration("app");                      // silent; never throws
+  ConfigureVexloWeb().readConfiguration("app");  // silent; never throws
   if (auto record = AppDataInstance::getInstance().configureData()) {
     std::cout << record->base_url().value_or("(no base URL)") << '\n';
     for (const auto& menu : record->menus().value_or(std::vector<MenuItem>{}))

@@ -27,7 +27,7 @@ class JsonValue {
   std::string_view stringValue() const noexcept;  // kString only; valid UTF-8
   // Sets *text and returns true when the value is a string; one look at the value.
   bool stringIf(std::string_view* text) const noexcept;
-  std::size_t elementCount() const noexcept;      // kArray only; a hint that may saturate
+  std::size_t elementCount() const noexcept;  // kArray only; a hint that may saturate
 
   // Calls visit(std::string_view key, const JsonValue& value) for each member, in document order.
   // Returns false, visiting nothing, when the value is not an object.
