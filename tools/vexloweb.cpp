@@ -66,15 +66,21 @@ bool writeOutput(const fs::path& path, const std::string& text) {
   return static_cast<bool>(out.flush());
 }
 
+// Sets `keys` to the keys to use; false after saying why the key file could not be read.
+bool resolveKeys(const KeyOptions& keyOptions, std::optional<EnvelopeKeys>& keys) {
+  std::string why;
+  keys = keyOptions.resolve(why);
+  if (!keys) std::cerr << "vexloweb: key file " << keyOptions.keyFile << ": " << why << '\n';
+  return keys.has_value();
+}
+
 int seal(const KeyOptions& keyOptions, const std::vector<std::string>& inputs,
          const std::string& output, bool noCheck) {
+  std::optional<EnvelopeKeys> keys;
+  if (!resolveKeys(keyOptions, keys)) return kBadInput;
   std::string why;
-  const auto keys = keyOptions.resolve(why);
-  if (!keys) {
-    std::cerr << "vexloweb: key file: " << why << '\n';
-    return kBadInput;
-  }
-  const bool toFolder = inputs.size() > 1 || (!output.empty() && fs::is_directory(output));
+  const bool toFolder = inputs.size() > 1 || (!output.empty() && output.back() == '/') ||
+                        (!output.empty() && fs::is_directory(output));
   if (toFolder &&
       (output.empty() || std::find(inputs.begin(), inputs.end(), "-") != inputs.end())) {
     std::cerr << "vexloweb seal: several inputs need -o DIR, and files rather than '-'\n";
@@ -123,9 +129,10 @@ int seal(const KeyOptions& keyOptions, const std::vector<std::string>& inputs,
 }
 
 int open(const KeyOptions& keyOptions, const std::string& file) {
+  std::optional<EnvelopeKeys> keys;
+  if (!resolveKeys(keyOptions, keys)) return kBadInput;
   std::string why;
-  const auto keys = keyOptions.resolve(why);
-  auto bytes = keys ? platform::readRegularFile(file, &why) : std::nullopt;
+  auto bytes = platform::readRegularFile(file, &why);
   if (!bytes) {
     std::cerr << file << ": error: file: " << why << '\n';
     return kBadInput;
@@ -141,12 +148,13 @@ int open(const KeyOptions& keyOptions, const std::string& file) {
 }
 
 int check(const KeyOptions& keyOptions, const std::vector<std::string>& files, bool json) {
-  std::string why;
-  const auto keys = keyOptions.resolve(why);
+  std::optional<EnvelopeKeys> keys;
+  if (!resolveKeys(keyOptions, keys)) return kBadInput;
   bool allOk = true;
   for (const std::string& file : files) {
     FileCheck result;
-    if (auto bytes = keys ? platform::readRegularFile(file, &why) : std::nullopt) {
+    std::string why;
+    if (auto bytes = platform::readRegularFile(file, &why)) {
       result = checkSealedFile(*bytes, keys);
     } else {
       result.failure = LoadFailure{LoadLayer::kFile, why, {}};
