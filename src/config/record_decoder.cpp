@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "config/field_table.hpp"
+#include "config/json_writer.hpp"
 
 namespace vexloweb {
 
@@ -45,18 +46,28 @@ std::string describeFound(const JsonValue& value) {
     case Type::kString:
       break;
   }
+  // Shown as JSON (escaped, so a message stays on one line), cut at 32 bytes on a character
+  // boundary.
   constexpr std::size_t kShown = 32;
   std::string_view text = value.stringValue();
-  if (text.size() <= kShown) return "the string \"" + std::string(text) + "\"";
-  std::size_t cut = kShown;
-  while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
-  return "the string \"" + std::string(text.substr(0, cut)) + "...\"";
+  std::string_view more;
+  if (text.size() > kShown) {
+    std::size_t cut = kShown;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+    text = text.substr(0, cut);
+    more = "...";
+  }
+  JsonWriter shown;
+  shown.value(std::string(text) + std::string(more));
+  return "the string " + shown.take();
 }
 
-// Whole doubles in [-2^63, 2^63) convert to int64 exactly; anything else is refused.
+// Whole doubles in (-2^63, 2^63) convert to int64 exactly; anything else is refused. -2^63
+// itself is refused too: as a double it is also what any integer a little below the int64
+// range rounds to, and an out-of-range value must not pass for the minimum.
 std::optional<std::int64_t> wholeInt64(double value) {
   constexpr double kTwoTo63 = 9223372036854775808.0;
-  if (!(value >= -kTwoTo63 && value < kTwoTo63) || std::trunc(value) != value) return {};
+  if (!(value > -kTwoTo63 && value < kTwoTo63) || std::trunc(value) != value) return {};
   return static_cast<std::int64_t>(value);
 }
 

@@ -42,7 +42,7 @@ std::string describe(simdjson::error_code code) {
     case simdjson::UTF8_ERROR:
       return "invalid UTF-8";
     case simdjson::NUMBER_ERROR:
-      return "a number that is malformed or outside the range of a double";
+      return "a number that is malformed or out of range";
     case simdjson::STRING_ERROR:
     case simdjson::UNCLOSED_STRING:
       return "a malformed string (bad escape, control character or no closing quote)";

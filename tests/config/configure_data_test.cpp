@@ -94,6 +94,11 @@ TEST(ConfigureData, RefusesWrongTypesNamingThePathAndTheValue) {
       {R"({"admob_delay": 9223372036854775808})", "admob_delay",
        "admob_delay: expected an integer (a whole number within the 64-bit range), found "
        "9223372036854775808"},
+      {R"({"admob_delay": -9223372036854775809.0})", "admob_delay",
+       "admob_delay: expected an integer (a whole number within the 64-bit range), found "
+       "-9223372036854775808"},
+      {R"({"fb_ad_delay": "line\nbreak \"quoted\" and more than 32 bytes"})", "fb_ad_delay",
+       R"(fb_ad_delay: expected an integer, found the string "line\nbreak \"quoted\" and more tha...")"},
       {R"({"admob_delay": 1e19})", "admob_delay",
        "admob_delay: expected an integer (a whole number within the 64-bit range), found 1e+19"},
       {R"({"admob_delay": "5"})", "admob_delay",

@@ -78,7 +78,7 @@ const BadInput kBadInputs[] = {
     {"doc_nesting_10000", "document", "nesting deeper than 1024 levels", ""},
     {"doc_raw_nul", "document", "a control character inside a string", ""},
     {"doc_lone_surrogate", "document", "a malformed string", ""},
-    {"doc_number_too_big", "document", "outside the range of a double", ""},
+    {"doc_number_too_big", "document", "a number that is malformed or out of range", ""},
     {"doc_trailing_garbage", "document", "invalid JSON at byte 3", ""},
     {"ok_nul_in_key", kOk, "", ""},
     {"ok_duplicate_bad_second", kOk, "", ""},
