@@ -104,11 +104,6 @@ void JsonWriter::null() {
   out_ += "null";
 }
 
-void JsonWriter::raw(std::string_view json) {
-  separate();
-  out_ += json;
-}
-
 void JsonWriter::quoted(std::string_view text) {
   static constexpr char kHex[] = "0123456789abcdef";
   out_.reserve(out_.size() + text.size() + 2);

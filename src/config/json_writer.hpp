@@ -21,8 +21,6 @@ class JsonWriter {
   void value(double number);  // throws std::invalid_argument for NaN and infinity
   void value(bool flag);
   void null();
-  // Writes already-encoded JSON text as one value.
-  void raw(std::string_view json);
 
   const std::string& text() const { return out_; }
   std::string take() { return std::move(out_); }

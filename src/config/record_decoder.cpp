@@ -97,10 +97,8 @@ void RecordDecoder::noteUnknown(const PathNode& parent, std::string_view key) {
   if (mode_ == Mode::kCollectAll) unknownMembers_.push_back(PathNode{&parent, key}.render());
 }
 
-bool RecordDecoder::expectObject(const JsonValue& value, const PathNode* path) {
-  if (value.type() == Type::kObject) return true;
+void RecordDecoder::failNotObject(const JsonValue& value, const PathNode* path) {
   fail(path, "expected an object, found " + describeFound(value));
-  return false;
 }
 
 std::optional<std::string> RecordDecoder::readText(const JsonValue& value, const PathNode& path) {
@@ -159,7 +157,7 @@ Record RecordDecoder::readListRecord(const JsonValue& value, const PathNode& pat
     noteUnknown(path, key);
   });
   if (!isObject) {
-    expectObject(value, &path);  // names the fault
+    failNotObject(value, &path);
     return record;
   }
   auto& fields = ListRecordAccess::fields(record);

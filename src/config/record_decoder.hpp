@@ -43,7 +43,7 @@ class RecordDecoder {
       const std::variant<platform::JsonValue, platform::JsonSyntaxError>& parsed);
   template <class Record>
   Record readListRecord(const platform::JsonValue& value, const PathNode& path);
-  bool expectObject(const platform::JsonValue& value, const PathNode* path);
+  void failNotObject(const platform::JsonValue& value, const PathNode* path);
 
   std::optional<std::string> readText(const platform::JsonValue& value, const PathNode& path);
   std::optional<std::int64_t> readInteger(const platform::JsonValue& value, const PathNode& path);

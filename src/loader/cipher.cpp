@@ -25,14 +25,12 @@ KeyCheck checkCipherKeys(std::string_view key, std::string_view iv) {
 
 template <class Buffer>
 CCCryptorStatus runCipher(std::span<const std::uint8_t> input, std::uint32_t operation,
-                          const Bytes& keyData, const Bytes& ivData, Buffer& output,
-                          std::size_t extra) {
+                          const Bytes& keyData, const Bytes& ivData, Buffer& output) {
   constexpr std::size_t kBlock = 16;
   output.clear();
   // CCCrypt reads sixteen IV bytes whatever the buffer holds: refuse a short one here.
   if (ivData.size() != kBlock) return kCCParamError;
   const std::size_t capacity = input.size() + kBlock;
-  output.reserve(capacity + extra);
   output.resize(capacity);
   std::size_t moved = 0;
   const CCCryptorStatus status =
@@ -43,10 +41,9 @@ CCCryptorStatus runCipher(std::span<const std::uint8_t> input, std::uint32_t ope
 }
 
 template CCCryptorStatus runCipher<Bytes>(std::span<const std::uint8_t>, std::uint32_t,
-                                          const Bytes&, const Bytes&, Bytes&, std::size_t);
+                                          const Bytes&, const Bytes&, Bytes&);
 template CCCryptorStatus runCipher<std::string>(std::span<const std::uint8_t>, std::uint32_t,
-                                                const Bytes&, const Bytes&, std::string&,
-                                                std::size_t);
+                                                const Bytes&, const Bytes&, std::string&);
 
 CCCryptorStatus decryptInPlace(char* data, std::size_t size, const Bytes& keyData,
                                const Bytes& ivData, std::size_t* moved) {

@@ -23,12 +23,11 @@ struct KeyCheck {
 };
 KeyCheck checkCipherKeys(std::string_view key, std::string_view iv);
 
-// Runs platform::CCCrypt over `input` into `output` (resized to the bytes produced; `extra`
-// further bytes of capacity are reserved for the caller's padding). Returns the status.
+// Runs platform::CCCrypt over `input` into `output` (resized to the bytes produced). Returns the
+// status.
 template <class Buffer>
 platform::CCCryptorStatus runCipher(std::span<const std::uint8_t> input, std::uint32_t operation,
-                                    const Bytes& keyData, const Bytes& ivData, Buffer& output,
-                                    std::size_t extra = 0);
+                                    const Bytes& keyData, const Bytes& ivData, Buffer& output);
 
 // Decrypts data[0, size) in place (AES-CBC with PKCS#7 padding, as runCipher does) and sets
 // *moved to the plain text's length. Saves the loader a buffer as large as the cipher text.

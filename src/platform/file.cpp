@@ -33,8 +33,7 @@ bool isRegularFile(const std::filesystem::path& path) noexcept {
   return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-std::optional<std::string> readRegularFile(const std::filesystem::path& path, std::string* whyNot,
-                                           std::size_t extraCapacity) {
+std::optional<std::string> readRegularFile(const std::filesystem::path& path, std::string* whyNot) {
   std::string ignored;
   std::string& reason = whyNot != nullptr ? *whyNot : ignored;
   // O_NONBLOCK: opening a FIFO must not wait for a writer; it is refused just below.
@@ -54,7 +53,6 @@ std::optional<std::string> readRegularFile(const std::filesystem::path& path, st
   }
   std::string content;
   const auto expected = static_cast<std::size_t>(info.st_size);
-  content.reserve(expected + extraCapacity);
   content.resize(expected);
   // Read what fstat promised, then probe for more: a file that grows meanwhile is read whole,
   // without reserving room for growth that almost never comes.

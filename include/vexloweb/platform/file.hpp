@@ -9,9 +9,7 @@
 namespace vexloweb::platform {
 
 // The whole content of the regular file at `path`, or nothing with the reason in *whyNot.
-// `extraCapacity` bytes are reserved past the end, so in-place work can pad the buffer.
-std::optional<std::string> readRegularFile(const std::filesystem::path& path, std::string* whyNot,
-                                           std::size_t extraCapacity = 0);
+std::optional<std::string> readRegularFile(const std::filesystem::path& path, std::string* whyNot);
 
 // True when `path` names a regular file (after following links).
 bool isRegularFile(const std::filesystem::path& path) noexcept;
