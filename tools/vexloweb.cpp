@@ -192,7 +192,7 @@ int showDefaults(const std::string& defaults, const std::vector<std::string>& ke
 
 int main(int argc, char** argv) {
   CLI::App app{"Seals, opens, checks and loads VexloWebLib configuration files."};
-  app.set_version_flag("--version", std::string("vexloweb ") + VexloWebLibVersionString);
+  app.set_version_flag("--version", std::string("vexloweb ") + VEXLOWEB_VERSION_STRING);
   app.require_subcommand(1);
 
   KeyOptions sealKeys;

@@ -5,6 +5,7 @@
 
 #include "platform/json.hpp"
 #include "test_files.hpp"
+#include "vexloweb/version.hpp"
 
 namespace vexloweb {
 namespace {
@@ -151,7 +152,7 @@ TEST_F(ToolTest, SchemaListsEveryKeyAndUsageErrorsExitWithTwo) {
   const ToolRun help = run({"check", "--help"});
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("--json"), std::string::npos);
-  EXPECT_EQ(run({"--version"}).out, "vexloweb 1.0\n");
+  EXPECT_EQ(run({"--version"}).out, "vexloweb " VEXLOWEB_VERSION_STRING "\n");
 }
 
 }  // namespace

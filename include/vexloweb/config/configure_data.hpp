@@ -28,6 +28,7 @@
 #include <string_view>
 #include <utility>
 #include <vector>
+#include "vexloweb/export.hpp"
 
 #include "vexloweb/config/decoding_error.hpp"
 #include "vexloweb/config/list_records.hpp"
@@ -108,7 +109,7 @@
 
 namespace vexloweb {
 
-class ConfigureData {
+class VEXLOWEB_EXPORT ConfigureData {
  public:
   // One case per field, in field order, named like the field.
   enum class CodingKeys {

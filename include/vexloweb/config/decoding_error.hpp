@@ -5,10 +5,11 @@
 
 #include <stdexcept>
 #include <string>
+#include "vexloweb/export.hpp"
 
 namespace vexloweb {
 
-class DecodingError : public std::runtime_error {
+class VEXLOWEB_EXPORT DecodingError : public std::runtime_error {
  public:
   // `path` is the member at fault ("" for the top level); `what()` is "<path>: <reason>", or
   // just the reason when the path is empty.

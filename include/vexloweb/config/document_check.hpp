@@ -12,12 +12,13 @@
 #include <string>
 #include <string_view>
 #include <vector>
+#include "vexloweb/export.hpp"
 
 #include "vexloweb/config/decoding_error.hpp"
 
 namespace vexloweb {
 
-struct DocumentCheck {
+struct VEXLOWEB_EXPORT DocumentCheck {
   // Every fault in reading order; the first is the one ConfigureData::decode throws.
   std::vector<DecodingError> errors;
   // Paths of members that no field reads ("loader_delay", "menus[0].name"): not faults, but
@@ -29,6 +30,6 @@ struct DocumentCheck {
   bool ok() const noexcept { return errors.empty(); }
 };
 
-DocumentCheck checkDocument(std::string_view json);
+VEXLOWEB_EXPORT DocumentCheck checkDocument(std::string_view json);
 
 }  // namespace vexloweb

@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include "vexloweb/export.hpp"
 
 #include "vexloweb/config/decoding_error.hpp"
 
@@ -23,7 +24,7 @@ struct ListRecordAccess;
 
 namespace detail {
 // Storage and comparison shared by the three list records; not for direct use.
-class TextTriple {
+class VEXLOWEB_EXPORT TextTriple {
  protected:
   TextTriple() = default;
   TextTriple(std::optional<std::string> first, std::optional<std::string> second,
@@ -39,7 +40,7 @@ class TextTriple {
 // One entry of the side menu. Decoding rules: a JSON object whose members "menu", "url" and
 // "icon" are strings, null or absent; other members are ignored; the first of duplicate members
 // wins. Anything else throws DecodingError naming the member ("url: expected a string, found 3").
-class MenuItem : public detail::TextTriple {
+class VEXLOWEB_EXPORT MenuItem : public detail::TextTriple {
  public:
   // The JSON keys of name, url and icon, in field order. Note: the key of `name` is "menu".
   static constexpr std::array<std::string_view, 3> kKeys{"menu", "url", "icon"};
@@ -62,7 +63,7 @@ class MenuItem : public detail::TextTriple {
 };
 
 // One tab of the navigation bar: the same fields and keys as MenuItem.
-class NavigationTab : public detail::TextTriple {
+class VEXLOWEB_EXPORT NavigationTab : public detail::TextTriple {
  public:
   static constexpr std::array<std::string_view, 3> kKeys{"menu", "url", "icon"};
 
@@ -83,7 +84,7 @@ class NavigationTab : public detail::TextTriple {
 
 // A rule for opening addresses outside the app. The library gives `type` and `condition` no
 // meaning; Constants::WEBVIEW_OPEN_TYPE and WEBVIEW_OPEN_CONDITION name the usual values.
-class ExternalBrowseUrl : public detail::TextTriple {
+class VEXLOWEB_EXPORT ExternalBrowseUrl : public detail::TextTriple {
  public:
   static constexpr std::array<std::string_view, 3> kKeys{"type", "condition", "url"};
 

@@ -3,11 +3,12 @@
 #pragma once
 
 #include <string>
+#include "vexloweb/export.hpp"
 
 namespace vexloweb {
 
 // The schema as one line of JSON text. Every member may be null or absent; members that are not
 // keys are allowed (the decoder ignores them).
-std::string configurationSchema();
+VEXLOWEB_EXPORT std::string configurationSchema();
 
 }  // namespace vexloweb

@@ -3,11 +3,12 @@
 // thread) and the same object is returned for the life of the process.
 #pragma once
 
+#include "vexloweb/export.hpp"
 #include "vexloweb/platform/color.hpp"
 
 namespace vexloweb {
 
-struct Colors {
+struct VEXLOWEB_EXPORT Colors {
   Colors() = delete;
 
   static const platform::Color& primaryColor();      // #EDBF65

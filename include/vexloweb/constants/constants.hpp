@@ -5,10 +5,11 @@
 #pragma once
 
 #include <string_view>
+#include "vexloweb/export.hpp"
 
 namespace vexloweb {
 
-struct Constants {
+struct VEXLOWEB_EXPORT Constants {
   Constants() = delete;
 
   // The maker's web address.

@@ -2,10 +2,11 @@
 #pragma once
 
 #include <cstdint>
+#include "vexloweb/export.hpp"
 
 namespace vexloweb {
 
-struct Dimens {
+struct VEXLOWEB_EXPORT Dimens {
   Dimens() = delete;
 
   static constexpr std::int64_t bottom_button_size = 50;

@@ -12,6 +12,7 @@
 #include <optional>
 #include <string_view>
 #include <vector>
+#include "vexloweb/export.hpp"
 
 namespace vexloweb {
 
@@ -20,7 +21,7 @@ using Bytes = std::vector<std::uint8_t>;
 inline constexpr std::uint32_t kCCEncrypt = 0;
 inline constexpr std::uint32_t kCCDecrypt = 1;
 
-struct CipherKeys {
+struct VEXLOWEB_EXPORT CipherKeys {
   Bytes keyData;  // the key text's UTF-8 bytes, as they stand (hex digits are not decoded)
   Bytes ivData;   // the IV text's UTF-8 bytes
 };
@@ -29,14 +30,15 @@ struct CipherKeys {
 // valid UTF-8), and returns their bytes. Otherwise prints "Error: Failed to set a key." or
 // "Error: Failed to set an initial vector." (the key is checked first) and returns nothing.
 // Note: a 32-character key that is not all ASCII passes here and fails in crypt().
-std::optional<CipherKeys> makeCipherKeys(std::string_view key, std::string_view iv);
+VEXLOWEB_EXPORT std::optional<CipherKeys> makeCipherKeys(std::string_view key, std::string_view iv);
 
 // One AES-CBC pass with PKCS#7 padding over `data` in the given direction. Absent data gives
 // nothing, silently. On any cipher failure prints "Error: Failed to crypt data. Status <n>" with
 // the platform::CCCrypt status (-4304 for bad padding, the usual sign of a wrong key or IV;
 // -4303 for input that is not whole blocks; -4310 for a key of the wrong length; -4300 for an
 // IV that is not 16 bytes) and returns nothing.
-std::optional<Bytes> crypt(const std::optional<Bytes>& data, std::uint32_t operation,
-                           const Bytes& keyData, const Bytes& ivData);
+VEXLOWEB_EXPORT std::optional<Bytes> crypt(const std::optional<Bytes>& data,
+                                           std::uint32_t operation, const Bytes& keyData,
+                                           const Bytes& ivData);
 
 }  // namespace vexloweb

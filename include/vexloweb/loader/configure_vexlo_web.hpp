@@ -10,10 +10,11 @@
 #pragma once
 
 #include <string>
+#include "vexloweb/export.hpp"
 
 namespace vexloweb {
 
-class ConfigureVexloWeb {
+class VEXLOWEB_EXPORT ConfigureVexloWeb {
  public:
   // A loader holding the fixed key and IV that configuration files are sealed with.
   ConfigureVexloWeb();

@@ -14,13 +14,14 @@
 #include <string>
 #include <string_view>
 #include <vector>
+#include "vexloweb/export.hpp"
 
 #include "vexloweb/config/decoding_error.hpp"
 #include "vexloweb/loader/load_pipeline.hpp"
 
 namespace vexloweb {
 
-struct FileCheck {
+struct VEXLOWEB_EXPORT FileCheck {
   // The first layer that failed. For the document layer, `documentErrors` lists every fault.
   std::optional<LoadFailure> failure;
   std::vector<DecodingError> documentErrors;
@@ -33,19 +34,19 @@ struct FileCheck {
 };
 
 // Runs every layer of the envelope on a file's bytes, then checks the document.
-FileCheck checkSealedFile(std::string_view fileBytes,
-                          const std::optional<EnvelopeKeys>& keys = std::nullopt);
+VEXLOWEB_EXPORT FileCheck checkSealedFile(std::string_view fileBytes,
+                                          const std::optional<EnvelopeKeys>& keys = std::nullopt);
 
 // Checks a plain JSON document (the input of sealing).
-FileCheck checkDocumentText(std::string_view document);
+VEXLOWEB_EXPORT FileCheck checkDocumentText(std::string_view document);
 
 // The check as text lines, each ending in a line break:
 //   "NAME: ok (N fields present)", or "NAME: error: <layer>: <reason>" (one line per member at
 //   fault for a document), then "NAME: warning: <warning>" lines.
-std::string formatFileCheck(std::string_view name, const FileCheck& check);
+VEXLOWEB_EXPORT std::string formatFileCheck(std::string_view name, const FileCheck& check);
 
 // The same as one line of JSON: {"file":NAME,"ok":..,"fieldsPresent":..,"layer":..,
 // "errors":[{"path":..,"reason":..}],"warnings":[..]}.
-std::string fileCheckJson(std::string_view name, const FileCheck& check);
+VEXLOWEB_EXPORT std::string fileCheckJson(std::string_view name, const FileCheck& check);
 
 }  // namespace vexloweb

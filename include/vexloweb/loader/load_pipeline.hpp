@@ -17,6 +17,7 @@
 #include <string>
 #include <string_view>
 #include <vector>
+#include "vexloweb/export.hpp"
 
 namespace vexloweb {
 
@@ -35,9 +36,9 @@ enum class LoadLayer {
 
 // "resource", "file", "file text", "cipher keys", "outer base64", "cipher", "decrypted text",
 // "inner base64", "document text", "document".
-std::string_view layerName(LoadLayer layer) noexcept;
+VEXLOWEB_EXPORT std::string_view layerName(LoadLayer layer) noexcept;
 
-struct LoadFailure {
+struct VEXLOWEB_EXPORT LoadFailure {
   LoadLayer layer;
   std::string reason;      // for the person who has to fix it
   std::string memberPath;  // kDocument only: the member at fault ("" for the whole document)
@@ -45,12 +46,12 @@ struct LoadFailure {
 
 // A key or IV other than the loader's own (for files sealed for another build); an absent one
 // is the loader's.
-struct EnvelopeKeys {
+struct VEXLOWEB_EXPORT EnvelopeKeys {
   std::optional<std::string> key;
   std::optional<std::string> iv;
 };
 
-struct OpenedEnvelope {
+struct VEXLOWEB_EXPORT OpenedEnvelope {
   std::optional<std::string> document;  // the document's bytes, exactly as sealed
   std::optional<LoadFailure> failure;   // set instead when a layer failed
   // The lines the cipher prints for this file in a load ("Error: Failed to crypt data. ...").
@@ -59,10 +60,10 @@ struct OpenedEnvelope {
 
 // Peels the envelope of a file's bytes down to the document (nothing printed). Without `keys`,
 // with the loader's own key and IV.
-OpenedEnvelope openEnvelope(std::string_view fileBytes,
-                            const std::optional<EnvelopeKeys>& keys = std::nullopt);
+VEXLOWEB_EXPORT OpenedEnvelope openEnvelope(std::string_view fileBytes,
+                                            const std::optional<EnvelopeKeys>& keys = std::nullopt);
 
-struct LoadOutcome {
+struct VEXLOWEB_EXPORT LoadOutcome {
   std::optional<LoadFailure> failure;  // nothing: the record is held and both exports ran
   std::vector<std::string> cipherMessages;
   bool ok() const noexcept { return !failure; }
@@ -73,15 +74,15 @@ struct LoadOutcome {
 // colours into platform::UserDefaults::standard() in one transaction. On any failure nothing is
 // stored and nothing exported. Each cipher line is printed to `cipherOutput` (when not null) in
 // debug form, as it happens. Never throws for bad input.
-LoadOutcome loadConfiguration(std::string_view fileName,
-                              const std::optional<EnvelopeKeys>& keys = std::nullopt,
-                              std::ostream* cipherOutput = nullptr);
+VEXLOWEB_EXPORT LoadOutcome
+loadConfiguration(std::string_view fileName, const std::optional<EnvelopeKeys>& keys = std::nullopt,
+                  std::ostream* cipherOutput = nullptr);
 
 // Seals a document into the text of a `.io` file: base64 of the AES cipher text of base64 of
 // the document, as one line followed by a line break. Nothing when the document is not UTF-8
 // or the key or IV is refused, with the reason in *whyNot (nothing is printed).
-std::optional<std::string> sealDocument(std::string_view document,
-                                        const std::optional<EnvelopeKeys>& keys = std::nullopt,
-                                        std::string* whyNot = nullptr);
+VEXLOWEB_EXPORT std::optional<std::string> sealDocument(
+    std::string_view document, const std::optional<EnvelopeKeys>& keys = std::nullopt,
+    std::string* whyNot = nullptr);
 
 }  // namespace vexloweb

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 #include <vector>
+#include "vexloweb/export.hpp"
 
 #include "vexloweb/platform/user_defaults.hpp"
 
@@ -13,15 +14,15 @@ namespace vexloweb {
 
 // The eighteen keys a successful load writes, in the order it writes them: the sixteen ad keys
 // ("ADMOB_ID" ... "FB_REWARDED_DELAY"), then "COLOR_PRIMARY" and "COLOR_PRIMARY_DARK".
-const std::array<std::string_view, 18>& exportedKeys();
+VEXLOWEB_EXPORT const std::array<std::string_view, 18>& exportedKeys();
 
 // {"name":NAME,"configureData":<the held record's encode(), or null>,"defaults":{...}} where
 // "defaults" holds each exported key that the standard store holds.
-std::string loadSummaryJson(std::string_view name);
+VEXLOWEB_EXPORT std::string loadSummaryJson(std::string_view name);
 
 // The entries of `store` as one JSON object: all of them sorted by key, or those of `keys` that
 // it holds, in that order. Strings, integers, numbers and booleans keep their JSON types.
-std::string defaultsJson(const platform::UserDefaults& store,
-                         const std::vector<std::string>& keys = {});
+VEXLOWEB_EXPORT std::string defaultsJson(const platform::UserDefaults& store,
+                                         const std::vector<std::string>& keys = {});
 
 }  // namespace vexloweb

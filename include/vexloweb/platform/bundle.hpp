@@ -7,10 +7,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include "vexloweb/export.hpp"
 
 namespace vexloweb::platform {
 
-class Bundle {
+class VEXLOWEB_EXPORT Bundle {
  public:
   // The app's own bundle. Never destroyed.
   static Bundle& main();

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include "vexloweb/export.hpp"
 
 namespace vexloweb::platform {
 
@@ -35,9 +36,9 @@ inline constexpr CCCryptorStatus kCCKeySizeError = -4310;
 //   kCCBufferTooSmall  dataOutAvailable is too small (*dataOutMoved then says what is needed);
 //   kCCDecodeError     decryption found no valid PKCS#7 padding (usually a wrong key or IV; an
 //                      empty input has none either). dataOut is zeroed.
-CCCryptorStatus CCCrypt(CCOperation op, CCAlgorithm alg, CCOptions options, const void* key,
-                        std::size_t keyLength, const void* iv, const void* dataIn,
-                        std::size_t dataInLength, void* dataOut, std::size_t dataOutAvailable,
-                        std::size_t* dataOutMoved);
+VEXLOWEB_EXPORT CCCryptorStatus CCCrypt(CCOperation op, CCAlgorithm alg, CCOptions options,
+                                        const void* key, std::size_t keyLength, const void* iv,
+                                        const void* dataIn, std::size_t dataInLength, void* dataOut,
+                                        std::size_t dataOutAvailable, std::size_t* dataOutMoved);
 
 }  // namespace vexloweb::platform

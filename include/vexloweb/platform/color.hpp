@@ -2,9 +2,10 @@
 // Immutable; any thread.
 #pragma once
 
+#include "vexloweb/export.hpp"
 namespace vexloweb::platform {
 
-class Color {
+class VEXLOWEB_EXPORT Color {
  public:
   Color(double red, double green, double blue, double alpha)
       : red_(red), green_(green), blue_(blue), alpha_(alpha) {}

@@ -5,13 +5,15 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include "vexloweb/export.hpp"
 
 namespace vexloweb::platform {
 
 // The whole content of the regular file at `path`, or nothing with the reason in *whyNot.
-std::optional<std::string> readRegularFile(const std::filesystem::path& path, std::string* whyNot);
+VEXLOWEB_EXPORT std::optional<std::string> readRegularFile(const std::filesystem::path& path,
+                                                           std::string* whyNot);
 
 // True when `path` names a regular file (after following links).
-bool isRegularFile(const std::filesystem::path& path) noexcept;
+VEXLOWEB_EXPORT bool isRegularFile(const std::filesystem::path& path) noexcept;
 
 }  // namespace vexloweb::platform

@@ -23,12 +23,13 @@
 #include <string_view>
 #include <variant>
 #include <vector>
+#include "vexloweb/export.hpp"
 
 namespace vexloweb::platform {
 
 using DefaultsValue = std::variant<std::string, std::int64_t, double, bool>;
 
-class UserDefaults {
+class VEXLOWEB_EXPORT UserDefaults {
  public:
   // The app's standard store, opened at first use at the standard path. Never destroyed.
   static UserDefaults& standard();

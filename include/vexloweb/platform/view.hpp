@@ -14,6 +14,7 @@
 #include <ostream>
 #include <string>
 #include <vector>
+#include "vexloweb/export.hpp"
 
 namespace vexloweb::platform {
 
@@ -33,14 +34,14 @@ enum class LayoutAttribute {
 enum class LayoutRelation { lessThanOrEqual = -1, equal = 0, greaterThanOrEqual = 1 };
 
 // Anything a constraint can tie: a view, a layout guide.
-class LayoutItem {
+class VEXLOWEB_EXPORT LayoutItem {
  public:
   virtual ~LayoutItem();
 };
 
 class LayoutConstraint;
 
-class View : public LayoutItem, public std::enable_shared_from_this<View> {
+class VEXLOWEB_EXPORT View : public LayoutItem, public std::enable_shared_from_this<View> {
  public:
   static std::shared_ptr<View> create();
 
@@ -67,7 +68,7 @@ class View : public LayoutItem, public std::enable_shared_from_this<View> {
   int constraintUpdateRequests_ = 0;
 };
 
-class LayoutConstraint {
+class VEXLOWEB_EXPORT LayoutConstraint {
  public:
   // "item.attribute relatedBy toItem.toAttribute * multiplier + constant". A new constraint is
   // inactive and has no identifier. Both items are held weakly, so a view that holds a
@@ -110,6 +111,6 @@ class LayoutConstraint {
 };
 
 // Writes constraint.description().
-std::ostream& operator<<(std::ostream& out, const LayoutConstraint& constraint);
+VEXLOWEB_EXPORT std::ostream& operator<<(std::ostream& out, const LayoutConstraint& constraint);
 
 }  // namespace vexloweb::platform

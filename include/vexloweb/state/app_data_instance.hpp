@@ -11,12 +11,13 @@
 #include <mutex>
 #include <optional>
 #include <utility>
+#include "vexloweb/export.hpp"
 
 #include "vexloweb/config/configure_data.hpp"
 
 namespace vexloweb {
 
-class AppDataInstance {
+class VEXLOWEB_EXPORT AppDataInstance {
  public:
   // The one shared instance, created empty on the first call from any thread and never
   // destroyed. Every call returns the same object.

@@ -10,6 +10,7 @@
 
 #include <string>
 #include <string_view>
+#include "vexloweb/export.hpp"
 
 #include "vexloweb/platform/view.hpp"
 
@@ -17,12 +18,12 @@ namespace vexloweb {
 
 // "gone" when the first of the view's constraints with a height attribute and a constant of 0
 // (whatever its items) is active; otherwise "invisible" when hidden, "visible" when not.
-std::string visibilityState(const platform::View& view);
+VEXLOWEB_EXPORT std::string visibilityState(const platform::View& view);
 
 // Brings the view into `state`: "visible" (shown, collapse released), "invisible" (hidden,
 // collapse released) or "gone" (hidden, collapse constraint active, created and added on first
 // use, and a layout pass requested). Does nothing when the view already reads as `state`.
 // Any other text (another letter case, an empty string) changes nothing.
-void setVisibilityState(platform::View& view, std::string_view state);
+VEXLOWEB_EXPORT void setVisibilityState(platform::View& view, std::string_view state);
 
 }  // namespace vexloweb
