@@ -2,25 +2,34 @@
 # Each installs the Debian packages that are missing (quietly, and only when something is missing),
 # configures with CMake presets, builds and runs.
 
-PACKAGES := cmake ninja-build g++ clang libclang-rt-14-dev pkg-config openssl xxd \
-            libsimdjson-dev nettle-dev libsqlite3-dev libutf8proc-dev libcli11-dev \
-            libgtest-dev libgmock-dev libbenchmark-dev
+# What the library and the tool need; the tests, sanitizers and fuzzers need the rest.
+TOOL_PACKAGES := cmake ninja-build g++ libsimdjson-dev nettle-dev libsqlite3-dev libutf8proc-dev \
+                 libcli11-dev
+TEST_PACKAGES := $(TOOL_PACKAGES) clang libclang-rt-14-dev pkg-config openssl xxd git \
+                 libgtest-dev libgmock-dev libbenchmark-dev
+ARM64_PACKAGES := cmake ninja-build g++-aarch64-linux-gnu qemu-user
 PRESET ?= default
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
+MULTIARCH := $(shell gcc -print-multiarch 2>/dev/null || echo x86_64-linux-gnu)
 
-.PHONY: all deps configure build test sanitize demo example bench fuzz clean
+.PHONY: all deps configure build test sanitize demo example bench fuzz consumers test-arm64 clean
 
 all: build
 
+# install-missing PACKAGES...
+define install-missing
+@missing=""; for p in $(1); do \
+  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'ok installed' || missing="$$missing $$p"; \
+done; \
+if [ -n "$$missing" ]; then \
+  echo "Installing:$$missing"; \
+  $(SUDO) apt-get update -qq && \
+  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq --no-install-recommends $$missing >/dev/null; \
+fi
+endef
+
 deps:
-	@missing=""; for p in $(PACKAGES); do \
-	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'ok installed' || missing="$$missing $$p"; \
-	done; \
-	if [ -n "$$missing" ]; then \
-	  echo "Installing:$$missing"; \
-	  $(SUDO) apt-get update -qq && \
-	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq --no-install-recommends $$missing >/dev/null; \
-	fi
+	$(call install-missing,$(TEST_PACKAGES))
 
 configure: deps
 	@cmake --preset $(PRESET) >/dev/null
@@ -31,6 +40,15 @@ build: configure
 test: build
 	ctest --preset $(PRESET)
 
+# The library and the tool only, then the tool loads the example bundle into a fresh store.
+demo:
+	$(call install-missing,$(TOOL_PACKAGES))
+	@cmake --preset tool >/dev/null
+	cmake --build --preset tool
+	@mkdir -p build/demo && rm -f build/demo/defaults.sqlite3*
+	./build/tool/tools/vexloweb load --bundle examples/bundle --defaults build/demo/defaults.sqlite3 example
+	./build/tool/tools/vexloweb defaults --defaults build/demo/defaults.sqlite3
+
 # Every test under AddressSanitizer and UndefinedBehaviorSanitizer, then the threaded tests under
 # ThreadSanitizer.
 sanitize: deps
@@ -38,8 +56,29 @@ sanitize: deps
 	cmake --build --preset asan
 	ctest --preset asan
 	cmake --preset tsan >/dev/null
-	cmake --build --preset tsan --target state_test platform_test constants_test
+	cmake --build --preset tsan --target vexloweb_state_test vexloweb_platform_test vexloweb_constants_test
 	ctest --preset tsan
+
+# Every way a host takes the library: a g++ Release (-O3) static build and a clang shared build,
+# both installed under a multiarch libdir, run every test (the install test builds hosts with
+# find_package and pkg-config; the shared build checks what it exports), then hosts that take the
+# source tree by add_subdirectory and by FetchContent from a git clone of HEAD.
+consumers: deps
+	cmake --preset release -DCMAKE_INSTALL_LIBDIR=lib/$(MULTIARCH) >/dev/null
+	cmake --build --preset release
+	ctest --preset release
+	cmake --preset shared -DCMAKE_INSTALL_LIBDIR=lib/$(MULTIARCH) >/dev/null
+	cmake --build --preset shared
+	ctest --preset shared
+	tests/install/install_test.sh build/release . g++ subdirectory fetchcontent
+
+# The library, the tool and every test cross-built for arm64 and run under qemu-user.
+test-arm64:
+	$(call install-missing,$(ARM64_PACKAGES))
+	cmake/toolchains/make-arm64-sysroot.sh build/arm64-sysroot
+	cmake --preset arm64 >/dev/null
+	cmake --build --preset arm64
+	ctest --preset arm64
 
 # Runs each libFuzzer target for FUZZ_SECONDS (default 60) on a scratch copy of its corpus;
 # anything found is saved under build/fuzz/findings and fails the run.
@@ -52,7 +91,7 @@ fuzz: deps
 	@for t in $(FUZZ_TARGETS); do \
 	  mkdir -p build/fuzz/work/$$t; \
 	  echo "fuzz $$t for $(FUZZ_SECONDS) s"; \
-	  ./build/fuzz/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=4096 -max_len=65536 \
+	  ./build/fuzz/fuzz/vexloweb_fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=4096 -max_len=65536 \
 	    -artifact_prefix=build/fuzz/findings/$$t- -print_final_stats=1 \
 	    build/fuzz/work/$$t fuzz/corpus/$$t 2>build/fuzz/$$t.log \
 	    || { tail -n 40 build/fuzz/$$t.log; exit 1; }; \
@@ -62,8 +101,7 @@ fuzz: deps
 # Benchmarks (never part of make test): every stage and the floors, cold starts, and the side by
 # side comparison. Results land in build/bench/results; docs/performance.md holds the last run.
 bench: deps
-	@for p in hyperfine jq xxd; do command -v $$p >/dev/null || \
-	  { $(SUDO) apt-get update -qq && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq $$p >/dev/null; }; done
+	$(call install-missing,hyperfine jq xxd)
 	cmake --preset bench >/dev/null
 	cmake --build --preset bench
 	@mkdir -p build/bench/results
@@ -71,11 +109,6 @@ bench: deps
 	./build/bench/bench/stages_bench --benchmark_min_time=0.5 | tee build/bench/results/stages.txt
 	bench/cold_start.sh build/bench build/bench/results/documents | tee build/bench/results/cold_start.txt
 	bench/compare.sh build/bench build/bench/results/documents | tee build/bench/results/compare.txt
-
-demo: build
-	@mkdir -p build/demo
-	./build/$(PRESET)/tools/vexloweb load --bundle examples/bundle --defaults build/demo/defaults.sqlite3 example
-	./build/$(PRESET)/tools/vexloweb defaults --defaults build/demo/defaults.sqlite3
 
 example: build
 	./build/$(PRESET)/tools/vexloweb seal -o examples/bundle/example.io examples/example.json

@@ -1,21 +1,54 @@
+# Installs the headers, the library, a CMake package (VexloWebLib::vexloweb) and vexloweb.pc.
 include(CMakePackageConfigHelpers)
 
+set(vexloweb_cmake_dir ${CMAKE_INSTALL_LIBDIR}/cmake/VexloWebLib)
 install(TARGETS vexloweb EXPORT VexloWebLibTargets
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
-        LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+        LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} NAMELINK_COMPONENT Development
         RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(DIRECTORY include/vexloweb DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
-install(EXPORT VexloWebLibTargets NAMESPACE VexloWebLib::
-        DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/VexloWebLib)
+install(DIRECTORY include/vexloweb ${PROJECT_BINARY_DIR}/generated/include/vexloweb
+        DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+install(EXPORT VexloWebLibTargets NAMESPACE VexloWebLib:: DESTINATION ${vexloweb_cmake_dir})
 
+# The package finds what a static library needs from the host's machine itself.
+if(BUILD_SHARED_LIBS)
+  set(VEXLOWEB_PACKAGE_SHARED ON)
+else()
+  set(VEXLOWEB_PACKAGE_SHARED OFF)
+endif()
 configure_package_config_file(cmake/VexloWebLibConfig.cmake.in
-  ${CMAKE_CURRENT_BINARY_DIR}/VexloWebLibConfig.cmake
-  INSTALL_DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/VexloWebLib)
-write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/VexloWebLibConfigVersion.cmake
+  ${PROJECT_BINARY_DIR}/VexloWebLibConfig.cmake INSTALL_DESTINATION ${vexloweb_cmake_dir})
+write_basic_package_version_file(${PROJECT_BINARY_DIR}/VexloWebLibConfigVersion.cmake
   COMPATIBILITY SameMajorVersion)
-install(FILES ${CMAKE_CURRENT_BINARY_DIR}/VexloWebLibConfig.cmake
-              ${CMAKE_CURRENT_BINARY_DIR}/VexloWebLibConfigVersion.cmake
-        DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/VexloWebLib)
+install(FILES ${PROJECT_BINARY_DIR}/VexloWebLibConfig.cmake
+              ${PROJECT_BINARY_DIR}/VexloWebLibConfigVersion.cmake
+              cmake/modules/VexloWebImportLibrary.cmake cmake/modules/FindVexloWebNettle.cmake
+              cmake/modules/FindVexloWebUtf8proc.cmake
+        DESTINATION ${vexloweb_cmake_dir})
 
-configure_file(cmake/vexloweb.pc.in ${CMAKE_CURRENT_BINARY_DIR}/vexloweb.pc @ONLY)
-install(FILES ${CMAKE_CURRENT_BINARY_DIR}/vexloweb.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+# pkg-config: the prefix is found from the .pc file's own place, so the install can move; a
+# static library lists what it links in Libs.private and Requires.private (pkg-config --static).
+file(RELATIVE_PATH vexloweb_pc_to_prefix ${CMAKE_INSTALL_FULL_LIBDIR}/pkgconfig
+     ${CMAKE_INSTALL_PREFIX})
+string(REGEX REPLACE "/$" "" vexloweb_pc_to_prefix "${vexloweb_pc_to_prefix}")
+if(IS_ABSOLUTE "${CMAKE_INSTALL_LIBDIR}")
+  set(vexloweb_pc_libdir "${CMAKE_INSTALL_LIBDIR}")
+else()
+  set(vexloweb_pc_libdir "\${prefix}/${CMAKE_INSTALL_LIBDIR}")
+endif()
+if(IS_ABSOLUTE "${CMAKE_INSTALL_INCLUDEDIR}")
+  set(vexloweb_pc_includedir "${CMAKE_INSTALL_INCLUDEDIR}")
+else()
+  set(vexloweb_pc_includedir "\${prefix}/${CMAKE_INSTALL_INCLUDEDIR}")
+endif()
+# A shared library's users need nothing of its dependencies, not even their .pc files.
+if(BUILD_SHARED_LIBS)
+  set(vexloweb_pc_cflags "")
+  set(vexloweb_pc_private "")
+else()
+  set(vexloweb_pc_cflags " -DVEXLOWEB_STATIC_DEFINE")
+  set(vexloweb_pc_private
+      "Requires.private: nettle libutf8proc sqlite3 simdjson\nLibs.private: -lstdc++ -lm")
+endif()
+configure_file(cmake/vexloweb.pc.in ${PROJECT_BINARY_DIR}/vexloweb.pc @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/vexloweb.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
