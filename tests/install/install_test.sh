@@ -1,19 +1,112 @@
 #!/usr/bin/env bash
-# Installs the built library into a temporary prefix, then builds a host against it twice:
-# with CMake's find_package and with pkg-config.
+# Builds and runs a host (main.cpp, which loads the example bundle) against the library in each way
+# a host can take it. Usage:
+#   install_test.sh BUILD_DIR SOURCE_DIR CXX [WAY...]
+# WAY is one of:
+#   package      cmake --install BUILD_DIR into a new prefix; hosts by find_package and pkg-config
+#                (pkg-config --static for a static library)
+#   subdirectory add_subdirectory(SOURCE_DIR) in a host project (none of our tests may be built)
+#   fetchcontent FetchContent from a git repository cloned from SOURCE_DIR's HEAD
+# With no WAY, only `package`. A host that builds against the package must also see
+# VexloWebLib_FOUND false, not an error, when it asks QUIET for a version that does not exist.
+# For a cross build, VEXLOWEB_CROSS_TOOLCHAIN (a CMake toolchain file), VEXLOWEB_CROSS_SYSROOT
+# (where the target's libraries are unpacked) and VEXLOWEB_CROSS_RUN (the emulator command) say
+# how to build and run the hosts.
 set -euo pipefail
-build_dir=$1 source_dir=$2
+build_dir=$1 source_dir=$2 cxx=$3
+shift 3
+ways=("${@:-package}")
+here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-cmake --install "$build_dir" --prefix "$work/prefix" >/dev/null
-mkdir "$work/host"
-cp "$source_dir/main.cpp" "$work/host/"
-cp "$source_dir/CMakeLists.txt.in" "$work/host/CMakeLists.txt"
-cmake -S "$work/host" -B "$work/host/build" -G Ninja -DCMAKE_PREFIX_PATH="$work/prefix" >/dev/null
-cmake --build "$work/host/build" >/dev/null
-"$work/host/build/host"
-pc_path=$(dirname "$(find "$work/prefix" -name vexloweb.pc)")
-# shellcheck disable=SC2046
-c++ -std=c++20 "$source_dir/main.cpp" -o "$work/host-pc" \
-  $(PKG_CONFIG_PATH=$pc_path pkg-config --cflags --libs --static vexloweb)
-"$work/host-pc"
+bundle=$source_dir/examples/bundle
+read -ra runner <<<"${VEXLOWEB_CROSS_RUN:-}"
+cmake_args=()
+[[ -z ${VEXLOWEB_CROSS_TOOLCHAIN:-} ]] || cmake_args=(-DCMAKE_TOOLCHAIN_FILE="$VEXLOWEB_CROSS_TOOLCHAIN")
+
+run_host() {  # NAME EXECUTABLE
+  local out
+  out=$("${runner[@]}" "$2" "$bundle")
+  [[ $out == "com.example.bakery "* ]] || { echo "$1: unexpected output: $out" >&2; exit 1; }
+  echo "$1: $out"
+}
+
+cmake_host() {  # NAME CMAKE_LISTS_BODY [CMAKE ARGS...]
+  local name=$1 body=$2
+  shift 2
+  mkdir -p "$work/$name"
+  cp "$here/main.cpp" "$work/$name/"
+  printf 'cmake_minimum_required(VERSION 3.25)\nproject(host CXX)\n%s\n' "$body" \
+    >"$work/$name/CMakeLists.txt"
+  cmake -S "$work/$name" -B "$work/$name/build" -G Ninja -DCMAKE_CXX_COMPILER="$cxx" \
+    "${cmake_args[@]}" "$@" \
+    >"$work/$name.log" 2>&1 || { cat "$work/$name.log"; exit 1; }
+  cmake --build "$work/$name/build" >>"$work/$name.log" 2>&1 || { cat "$work/$name.log"; exit 1; }
+}
+
+link_host='add_executable(host main.cpp)
+target_link_libraries(host PRIVATE VexloWebLib::vexloweb)'
+
+for way in "${ways[@]}"; do
+  case $way in
+    package)
+      cmake --install "$build_dir" --prefix "$work/prefix" >/dev/null
+      package_args=(-DCMAKE_PREFIX_PATH="$work/prefix")
+      if [[ -n ${VEXLOWEB_CROSS_TOOLCHAIN:-} ]]; then
+        # A cross toolchain looks for packages only under its roots: add the prefix to them.
+        package_args+=(-DCMAKE_FIND_ROOT_PATH="$work/prefix")
+      fi
+      cmake_host package "find_package(VexloWebLib 99 CONFIG QUIET)
+if(VexloWebLib_FOUND)
+  message(FATAL_ERROR \"a version 99 was found\")
+endif()
+find_package(VexloWebLib 1 CONFIG REQUIRED)
+foreach(leaked NETTLE_FOUND UTF8PROC_FOUND NETTLE_LIBRARIES UTF8PROC_LIBRARIES)
+  if(DEFINED \${leaked})
+    message(FATAL_ERROR \"the package left \${leaked} behind\")
+  endif()
+endforeach()
+$link_host" "${package_args[@]}"
+      run_host find_package "$work/package/build/host"
+      pc=$(find "$work/prefix" -name vexloweb.pc)
+      static=()
+      [[ -n $(find "$work/prefix" -name 'libvexloweb.so*') ]] || static=(--static)
+      pc_env=(PKG_CONFIG_PATH="$(dirname "$pc")")
+      cross_flags=()
+      if [[ -n ${VEXLOWEB_CROSS_SYSROOT:-} ]]; then
+        # The dependencies' .pc files name /usr paths: look for them in the sysroot instead.
+        libdir=$(find "$VEXLOWEB_CROSS_SYSROOT/usr/lib" -maxdepth 1 -name '*-linux-gnu*' | head -n1)
+        pc_env+=(PKG_CONFIG_LIBDIR="$libdir/pkgconfig:$VEXLOWEB_CROSS_SYSROOT/usr/share/pkgconfig")
+        cross_flags=(-I"$VEXLOWEB_CROSS_SYSROOT/usr/include" -L"$libdir" -Wl,-rpath-link,"$libdir")
+      fi
+      flags=$(env "${pc_env[@]}" pkg-config --cflags --libs "${static[@]}" vexloweb)
+      # shellcheck disable=SC2086
+      "$cxx" -std=c++20 "$here/main.cpp" -o "$work/host-pc" "${cross_flags[@]}" $flags
+      LD_LIBRARY_PATH=$(dirname "$(dirname "$pc")") run_host "pkg-config ${static[*]}" "$work/host-pc"
+      if [[ -x $work/prefix/bin/vexloweb ]]; then
+        env -u LD_LIBRARY_PATH "${runner[@]}" "$work/prefix/bin/vexloweb" --version
+      fi
+      ;;
+    subdirectory)
+      cmake_host subdirectory "add_subdirectory(\"$source_dir\" vexloweb)
+$link_host"
+      if [[ -n $(find "$work/subdirectory/build/vexloweb" -name '*_test' -type f) ]]; then
+        echo "subdirectory: our tests were built into the host" >&2
+        exit 1
+      fi
+      run_host add_subdirectory "$work/subdirectory/build/host"
+      ;;
+    fetchcontent)
+      git clone -q "$source_dir" "$work/repo"
+      cmake_host fetchcontent "include(FetchContent)
+FetchContent_Declare(vexloweb GIT_REPOSITORY \"file://$work/repo\" GIT_TAG HEAD)
+FetchContent_MakeAvailable(vexloweb)
+$link_host"
+      run_host FetchContent "$work/fetchcontent/build/host"
+      ;;
+    *)
+      echo "unknown way: $way" >&2
+      exit 2
+      ;;
+  esac
+done
