@@ -123,8 +123,9 @@ void ExportsToSqlite(benchmark::State& state) {
   platform::UserDefaults::setStandardPath(l.folder / "exports.sqlite3");
   for (auto _ : state) {
     platform::UserDefaults::Transaction transaction(platform::UserDefaults::standard());
-    exportAdSettings();
-    exportThemeSettings();
+    auto settings = readExportedSettings();
+    exportAdSettings(settings);
+    exportThemeSettings(settings);
   }
   perDocument(state, l);
 }

@@ -18,6 +18,7 @@
 #include "vexloweb/platform/bundle.hpp"
 #include "vexloweb/platform/cc_crypt.hpp"
 #include "vexloweb/platform/color.hpp"
+#include "vexloweb/platform/diagnostics.hpp"
 #include "vexloweb/platform/file.hpp"
 #include "vexloweb/platform/user_defaults.hpp"
 #include "vexloweb/platform/view.hpp"

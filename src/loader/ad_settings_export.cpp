@@ -56,21 +56,25 @@ const std::array<std::string_view, 16>& adSettingKeys() {
   return kKeys;
 }
 
-void exportAdSettings() {
-  // Only the sixteen values are taken under the holder's lock (not a copy of the whole record);
-  // the store is written after it is released.
-  std::array<std::optional<platform::DefaultsValue>, std::size(kAdSettings)> values;
-  bool held = false;
+ExportedSettings readExportedSettings() {
+  // Only the values exported are taken under the holder's lock, not a copy of the whole record.
+  ExportedSettings settings;
   AppDataInstance::getInstance().modifyConfigureData(
       [&](const std::optional<ConfigureData>& record) {
         if (!record) return;
-        held = true;
-        for (std::size_t i = 0; i < values.size(); ++i) values[i] = kAdSettings[i].read(*record);
+        settings.held = true;
+        for (std::size_t i = 0; i < settings.ads.size(); ++i)
+          settings.ads[i] = kAdSettings[i].read(*record);
+        settings.theme = record->theme_color();
       });
-  if (!held) return;
+  return settings;
+}
+
+void exportAdSettings(ExportedSettings& settings) {
+  if (!settings.held) return;
   auto& defaults = platform::UserDefaults::standard();
-  for (std::size_t i = 0; i < values.size(); ++i) {
-    defaults.setObject(std::move(values[i]), kAdSettings[i].key);
+  for (std::size_t i = 0; i < settings.ads.size(); ++i) {
+    defaults.setObject(std::move(settings.ads[i]), kAdSettings[i].key);
   }
 }
 

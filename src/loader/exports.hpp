@@ -1,20 +1,36 @@
 // Internal: the two exports a successful load runs, in this order, right after storing the
-// record. Both read the record back from AppDataInstance and write UserDefaults::standard().
+// record. What they write is first read from AppDataInstance under the holder's lock alone; the
+// store is then written with no lock of the holder held, so the two locks never nest.
 #pragma once
 
 #include <array>
+#include <optional>
+#include <string>
 #include <string_view>
+
+#include "vexloweb/platform/user_defaults.hpp"
 
 namespace vexloweb {
 
 // The keys exportAdSettings() writes, in the order it writes them.
 const std::array<std::string_view, 16>& adSettingKeys();
 
-// Writes the sixteen ad settings of the held record; an absent field removes its key.
-void exportAdSettings();
+// What the exports write, taken from the held record.
+struct ExportedSettings {
+  bool held = false;  // false: the holder was empty
+  std::array<std::optional<platform::DefaultsValue>, 16> ads;  // in adSettingKeys() order
+  std::optional<std::string> theme;
+};
 
-// Writes the colour names of the held record's theme under "COLOR_PRIMARY" and
-// "COLOR_PRIMARY_DARK"; an absent or unknown theme gives "colorPrimary" and "colorPrimaryDark".
-void exportThemeSettings();
+// Reads the ad settings and the theme of the held record, under the holder's lock only.
+ExportedSettings readExportedSettings();
+
+// Writes the sixteen ad settings into UserDefaults::standard(); an absent field removes its key.
+// Nothing is written when the holder was empty.
+void exportAdSettings(ExportedSettings& settings);
+
+// Writes the colour names of the theme under "COLOR_PRIMARY" and "COLOR_PRIMARY_DARK"; an absent
+// or unknown theme (or an empty holder) gives "colorPrimary" and "colorPrimaryDark".
+void exportThemeSettings(const ExportedSettings& settings);
 
 }  // namespace vexloweb

@@ -83,11 +83,15 @@ LoadOutcome loadConfiguration(std::string_view fileName, const std::optional<Env
     return outcome;
   }
   AppDataInstance::getInstance().setConfigureData(std::move(record));
+  // Read from the holder before the store's transaction opens: a host may read the store while
+  // it changes the held record, so holding the store's lock while taking the holder's could
+  // deadlock against it.
+  ExportedSettings settings = readExportedSettings();
   {
     // All eighteen keys of a load land together, in one commit.
     platform::UserDefaults::Transaction transaction(platform::UserDefaults::standard());
-    exportAdSettings();
-    exportThemeSettings();
+    exportAdSettings(settings);
+    exportThemeSettings(settings);
   }
   return outcome;
 }

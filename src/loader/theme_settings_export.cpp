@@ -5,7 +5,6 @@
 #include "loader/exports.hpp"
 #include "vexloweb/constants/constants.hpp"
 #include "vexloweb/platform/user_defaults.hpp"
-#include "vexloweb/state/app_data_instance.hpp"
 
 namespace vexloweb {
 namespace {
@@ -60,12 +59,8 @@ ColourPair coloursOf(const std::optional<std::string>& theme) {
 
 }  // namespace
 
-void exportThemeSettings() {
-  std::optional<std::string> theme;
-  AppDataInstance::getInstance().modifyConfigureData([&](const std::optional<ConfigureData>& held) {
-    if (held) theme = held->theme_color();
-  });
-  ColourPair colours = coloursOf(theme);
+void exportThemeSettings(const ExportedSettings& settings) {
+  ColourPair colours = coloursOf(settings.theme);
   auto& defaults = platform::UserDefaults::standard();
   defaults.setObject(std::move(colours.primary), C::KEY_COLOR_PRIMARY);
   defaults.setObject(std::move(colours.dark), C::KEY_COLOR_PRIMARY_DARK);

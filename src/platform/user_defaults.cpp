@@ -4,9 +4,9 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <iostream>
 
 #include "platform/defaults_store.hpp"
+#include "platform/diagnose.hpp"
 
 namespace vexloweb::platform {
 
@@ -20,6 +20,29 @@ struct UserDefaults::Impl {
   int generation = 0;  // moves on when reset() ends a transaction early
   // The writes of the open transaction, replayed into memory if the database fails midway.
   std::vector<std::pair<std::string, std::optional<DefaultsValue>>> pending;
+  // Warnings waiting for the store's lock to be released (a handler may use the store).
+  std::vector<std::string> notices;
+
+  // The store's lock for one call; the warnings the call raised are handed on once this thread
+  // holds the lock no more (not while a transaction it opened still holds it).
+  class Lock {
+   public:
+    explicit Lock(Impl& impl) : impl_(impl), lock_(impl.mutex) {}
+    ~Lock() { impl_.release(lock_); }
+    Lock(const Lock&) = delete;
+    Lock& operator=(const Lock&) = delete;
+
+   private:
+    Impl& impl_;
+    std::unique_lock<std::recursive_mutex> lock_;
+  };
+
+  void release(std::unique_lock<std::recursive_mutex>& lock) {
+    std::vector<std::string> lines;
+    if (transactionDepth == 0) lines.swap(notices);
+    lock.unlock();
+    for (const auto& line : lines) diagnose(line);
+  }
 
   DefaultsStore& ready() {
     if (!store) open();
@@ -35,7 +58,7 @@ struct UserDefaults::Impl {
     std::string whyNot;
     std::string notice;
     store = openSqliteStore(file, &whyNot, &notice);
-    if (!notice.empty()) std::cerr << "vexloweb: user defaults: " << notice << '\n';
+    if (!notice.empty()) notices.push_back("vexloweb: user defaults: " + notice);
     persistent = store != nullptr;
     if (!store) {
       store = makeMemoryStore();
@@ -46,8 +69,8 @@ struct UserDefaults::Impl {
   void warnOnce(const std::string& reason) {
     if (warned) return;
     warned = true;
-    std::cerr << "vexloweb: user defaults: " << reason
-              << "; keeping values in memory for this process\n";
+    notices.push_back("vexloweb: user defaults: " + reason +
+                      "; keeping values in memory for this process");
   }
 
   // The database failed: carry on in memory with what it held, plus this transaction's writes.
@@ -97,7 +120,7 @@ UserDefaults& UserDefaults::standard() {
 
 void UserDefaults::setStandardPath(std::filesystem::path file) {
   Impl& impl = *standard().impl_;
-  std::lock_guard lock(impl.mutex);
+  const Impl::Lock lock(impl);
   impl.reset(std::move(file));
 }
 
@@ -122,7 +145,7 @@ std::filesystem::path UserDefaults::defaultStandardPath() {
 
 void UserDefaults::setObject(std::optional<DefaultsValue> value, std::string_view key) {
   Impl& impl = *impl_;
-  std::lock_guard lock(impl.mutex);
+  const Impl::Lock lock(impl);
   // Only a database can fail midway and need the transaction's writes replayed.
   if (impl.transactionDepth > 0 && impl.persistent)
     impl.pending.emplace_back(std::string(key), value);
@@ -134,7 +157,7 @@ void UserDefaults::setObject(std::optional<DefaultsValue> value, std::string_vie
 
 std::optional<DefaultsValue> UserDefaults::object(std::string_view key) const {
   Impl& impl = *impl_;
-  std::lock_guard lock(impl.mutex);
+  const Impl::Lock lock(impl);
   std::optional<DefaultsValue> value;
   if (auto failure = impl.ready().get(key, value)) {
     impl.fallBack(*failure);
@@ -145,7 +168,7 @@ std::optional<DefaultsValue> UserDefaults::object(std::string_view key) const {
 
 std::vector<std::string> UserDefaults::keys() const {
   Impl& impl = *impl_;
-  std::lock_guard lock(impl.mutex);
+  const Impl::Lock lock(impl);
   DefaultsEntries entries;
   if (auto failure = impl.ready().all(entries)) {
     impl.fallBack(*failure);
@@ -163,7 +186,7 @@ std::filesystem::path UserDefaults::path() const {
 }
 
 bool UserDefaults::isPersistent() const {
-  std::lock_guard lock(impl_->mutex);
+  const Impl::Lock lock(*impl_);
   impl_->ready();
   return impl_->persistent;
 }
@@ -183,6 +206,7 @@ UserDefaults::Transaction::~Transaction() {
     if (auto failure = impl.ready().commit()) impl.fallBack(*failure);
   }
   impl.pending.clear();
+  impl.release(lock_);
 }
 
 }  // namespace vexloweb::platform

@@ -1,6 +1,15 @@
 #include "vexloweb/state/app_data_instance.hpp"
 
+#include <stdexcept>
+#include <string>
+
 namespace vexloweb {
+namespace {
+
+// The holder whose modification this thread is running, if any.
+thread_local const AppDataInstance* tModifying = nullptr;
+
+}  // namespace
 
 AppDataInstance& AppDataInstance::getInstance() {
   // Created once under the language's thread-safe static initialisation; never destroyed, so
@@ -10,16 +19,33 @@ AppDataInstance& AppDataInstance::getInstance() {
 }
 
 std::optional<ConfigureData> AppDataInstance::configureData() const {
+  refuseReentry("configureData");
   std::lock_guard lock(mutex_);
   return configureData_;
 }
 
 void AppDataInstance::setConfigureData(std::optional<ConfigureData> record) {
+  refuseReentry("setConfigureData");
   {
     std::lock_guard lock(mutex_);
     configureData_.swap(record);
   }
   // `record` now holds the previous value and is released here, outside the lock.
 }
+
+void AppDataInstance::refuseReentry(const char* call) const {
+  if (tModifying == this) {
+    throw std::logic_error(std::string("AppDataInstance::") + call +
+                           " called from inside modifyConfigureData on the same thread");
+  }
+}
+
+AppDataInstance::MutationScope::MutationScope(const AppDataInstance& holder) : holder_(holder) {
+  holder.refuseReentry("modifyConfigureData");
+  lock_ = std::unique_lock(holder.mutex_);
+  tModifying = &holder;
+}
+
+AppDataInstance::MutationScope::~MutationScope() { tModifying = nullptr; }
 
 }  // namespace vexloweb

@@ -9,6 +9,12 @@ namespace {
 using platform::DefaultsValue;
 using testing::LoaderTest;
 
+template <class Export>
+void exportHeld(Export& write) {
+  auto settings = readExportedSettings();
+  write(settings);
+}
+
 void hold(std::string_view json) {
   AppDataInstance::getInstance().setConfigureData(ConfigureData::decode(json));
 }
@@ -20,7 +26,7 @@ TEST_F(LoaderTest, AdSettingsLandUnderTheirKeysWithTheirTypes) {
            "fb_ad_banner": "fb", "fb_ad_interstitial": "fi", "fb_ad_rewarded": "fr",
            "fb_ad_delay": 4, "fb_ad_banner_delay": 5, "fb_ad_interstitial_delay": 6,
            "fb_ad_rewarded_delay": 9223372036854775807})");
-  exportAdSettings();
+  exportHeld(exportAdSettings);
   const std::pair<const char*, DefaultsValue> expected[] = {
       {"ADMOB_ID", std::string("a")},
       {"BANNER", std::string("b")},
@@ -43,7 +49,7 @@ TEST_F(LoaderTest, AdSettingsLandUnderTheirKeysWithTheirTypes) {
   EXPECT_EQ(platform::UserDefaults::standard().keys().size(), 16U);
 
   hold(R"({"admob_id": "only"})");
-  exportAdSettings();
+  exportHeld(exportAdSettings);
   EXPECT_EQ(platform::UserDefaults::standard().keys(), std::vector<std::string>{"ADMOB_ID"});
 }
 
@@ -51,7 +57,7 @@ TEST_F(LoaderTest, EveryThemeNameMapsToItsColourPair) {
   const auto check = [](std::string_view json, const std::string& primary,
                         const std::string& dark) {
     hold(json);
-    exportThemeSettings();
+    exportHeld(exportThemeSettings);
     EXPECT_EQ(stored(Constants::KEY_COLOR_PRIMARY), DefaultsValue(primary)) << json;
     EXPECT_EQ(stored(Constants::KEY_COLOR_PRIMARY_DARK), DefaultsValue(dark)) << json;
   };

@@ -3,11 +3,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <future>
 #include <thread>
 
 #include <gtest/gtest.h>
 
 #include "test_files.hpp"
+#include "vexloweb/platform/diagnostics.hpp"
 
 namespace vexloweb::platform {
 namespace {
@@ -128,6 +130,34 @@ TEST_F(UserDefaultsTest, AFileThatIsNotADatabaseIsMovedAsideNotLost) {
   }
   EXPECT_EQ(asideCount, 1);
   EXPECT_EQ(UserDefaults(file()).object("k"), DefaultsValue("fresh"s));
+}
+
+// A host routes the warnings to its own log; the handler runs with the store's lock released, so
+// it may use the store from any thread. An empty handler silences them.
+TEST_F(UserDefaultsTest, WarningsGoToTheHostsHandlerWithNoLockHeld) {
+  std::filesystem::create_directories(dir_.path() / "a-directory");
+  UserDefaults store(dir_.path() / "a-directory");
+  std::vector<std::string> lines;
+  auto previous = setDiagnosticHandler([&](std::string_view line) {
+    lines.emplace_back(line);
+    auto other = std::async(std::launch::async, [&] { return store.keys(); });
+    EXPECT_EQ(other.wait_for(std::chrono::seconds(20)), std::future_status::ready);
+  });
+  ::testing::internal::CaptureStderr();
+  {
+    UserDefaults::Transaction transaction(store);
+    store.setObject("v"s, "k");
+    EXPECT_TRUE(lines.empty()) << "delivered while the transaction held the lock";
+  }
+  ASSERT_EQ(lines.size(), 1U);
+  EXPECT_EQ(lines[0].rfind("vexloweb: user defaults: ", 0), 0U) << lines[0];
+  EXPECT_NE(lines[0].find("keeping values in memory for this process"), std::string::npos);
+
+  setDiagnosticHandler(nullptr);
+  UserDefaults(dir_.path() / "a-directory").setObject("v"s, "k");
+  setDiagnosticHandler(std::move(previous));
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+  EXPECT_EQ(lines.size(), 1U);
 }
 
 TEST_F(UserDefaultsTest, TwoThreadsWritingLoseNothing) {

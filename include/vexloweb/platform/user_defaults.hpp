@@ -4,7 +4,8 @@
 // crash never loses an acknowledged write. Values keep their type. Thread-safe.
 //
 // A store that cannot be opened or written never throws and never crashes the caller: it keeps
-// its values in memory for the rest of the process and says why, once, on standard error. A
+// its values in memory for the rest of the process and says why, once, through the diagnostic
+// handler (platform/diagnostics.hpp; standard error by default). A
 // file that is not a database is moved aside to "<name>.corrupt-<time>" and a fresh store begins.
 //
 // Example:
@@ -63,7 +64,8 @@ class VEXLOWEB_EXPORT UserDefaults {
 
   // Groups writes into one atomic commit: all of them land, or none. While one is open on a
   // thread, other threads' calls on the store wait. Transactions nest; the outermost commits
-  // when it is destroyed.
+  // when it is destroyed. Do not use AppDataInstance while one is open: a host's modification
+  // of the record may be waiting for this store with the holder's lock held.
   class Transaction {
    public:
     explicit Transaction(UserDefaults& defaults);
