@@ -26,7 +26,7 @@ void writeConfigureData(JsonWriter& writer, const ConfigureData& record) {
           writer.key(field.key);
           using Value = typename std::remove_cvref_t<decltype(slot)>::value_type;
           if constexpr (std::is_same_v<Value, std::string>) {
-            writer.value(std::string_view(*slot));
+            writeText(writer, field.key, *slot);
           } else if constexpr (std::is_same_v<Value, double>) {
             try {
               writer.value(*slot);
@@ -37,7 +37,14 @@ void writeConfigureData(JsonWriter& writer, const ConfigureData& record) {
             writer.value(*slot);
           } else {
             writer.beginArray();
-            for (const auto& item : *slot) writeListRecord(writer, item);
+            for (std::size_t i = 0; i < slot->size(); ++i) {
+              try {
+                writeListRecord(writer, (*slot)[i]);
+              } catch (const std::invalid_argument& error) {
+                throw std::invalid_argument(std::string(field.key) + "[" + std::to_string(i) +
+                                            "]." + error.what());
+              }
+            }
             writer.endArray();
           }
         },

@@ -2,6 +2,7 @@
 
 #include "config/list_record_writer.hpp"
 #include "config/record_decoder.hpp"
+#include "platform/utf8.hpp"
 
 namespace vexloweb {
 namespace {
@@ -13,7 +14,7 @@ void writeFields(JsonWriter& writer,
   for (std::size_t i = 0; i < fields.size(); ++i) {
     if (*fields[i]) {
       writer.key(Record::kKeys[i]);
-      writer.value(std::string_view(**fields[i]));
+      writeText(writer, Record::kKeys[i], **fields[i]);
     }
   }
   writer.endObject();
@@ -27,6 +28,14 @@ std::string encodeRecord(const Record& record) {
 }
 
 }  // namespace
+
+void writeText(JsonWriter& writer, std::string_view key, std::string_view text) {
+  if (!platform::isValidUtf8(text)) {
+    throw std::invalid_argument(std::string(key) + ": the text is " + platform::notUtf8(text) +
+                                ", which no JSON document can hold");
+  }
+  writer.value(text);
+}
 
 void writeListRecord(JsonWriter& writer, const MenuItem& record) {
   writeFields<MenuItem>(writer, {&record.name(), &record.url(), &record.icon()});

@@ -19,11 +19,6 @@ std::string_view ivText(const std::optional<EnvelopeKeys>& keys) {
   return keys && keys->iv ? std::string_view(*keys->iv) : kLoaderIv;
 }
 
-std::string notUtf8(std::string_view bytes) {
-  return "not valid UTF-8 (the first bad byte is at offset " +
-         std::to_string(platform::invalidUtf8Offset(bytes)) + ")";
-}
-
 Envelope::Envelope(const std::optional<EnvelopeKeys>& keys, std::ostream* cipherOutput)
     : key_(keyText(keys)), iv_(ivText(keys)), cipherOutput_(cipherOutput) {}
 
@@ -32,7 +27,7 @@ std::optional<LoadFailure> Envelope::open(std::string file) {
   if (file.empty()) {
     fail(LoadLayer::kFile, "the file is empty");
   } else if (!platform::isValidUtf8(file)) {
-    fail(LoadLayer::kFileText, "the file is " + notUtf8(file));
+    fail(LoadLayer::kFileText, "the file is " + platform::notUtf8(file));
   } else {
     textSize = platform::cleanTextInPlace(file.data(), file.size());
   }
@@ -89,7 +84,7 @@ std::optional<LoadFailure> Envelope::openInner() {
 
 std::optional<LoadFailure> Envelope::checkDocumentText() {
   if (platform::isValidUtf8(document())) return std::nullopt;
-  return fail(LoadLayer::kDocumentText, "the document is " + notUtf8(document()));
+  return fail(LoadLayer::kDocumentText, "the document is " + platform::notUtf8(document()));
 }
 
 std::optional<LoadFailure> Envelope::fail(LoadLayer layer, std::string reason) {

@@ -50,7 +50,4 @@ class Envelope {
 std::string_view keyText(const std::optional<EnvelopeKeys>& keys);
 std::string_view ivText(const std::optional<EnvelopeKeys>& keys);
 
-// "not valid UTF-8 (the first bad byte is at offset N)"
-std::string notUtf8(std::string_view bytes);
-
 }  // namespace vexloweb

@@ -102,7 +102,7 @@ std::optional<std::string> sealDocument(std::string_view document,
   std::string ignored;
   std::string& reason = whyNot != nullptr ? *whyNot : ignored;
   if (!platform::isValidUtf8(document)) {
-    reason = "the document is " + notUtf8(document);
+    reason = "the document is " + platform::notUtf8(document);
     return std::nullopt;
   }
   const KeyCheck check = checkCipherKeys(keyText(keys), ivText(keys));

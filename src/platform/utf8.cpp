@@ -69,4 +69,9 @@ std::size_t invalidUtf8Offset(std::string_view bytes) noexcept {
   return std::string_view::npos;
 }
 
+std::string notUtf8(std::string_view bytes) {
+  return "not valid UTF-8 (the first bad byte is at offset " +
+         std::to_string(invalidUtf8Offset(bytes)) + ")";
+}
+
 }  // namespace vexloweb::platform

@@ -125,6 +125,15 @@ TEST(ConfigureData, RefusesWrongTypesNamingThePathAndTheValue) {
        "invalid JSON at byte 5: a structural error (a missing or extra comma, "
        "bracket, brace, colon or member name)"},
       {"{\"a\":\"\xC3\"}", "", "invalid JSON at byte 6: invalid UTF-8"},
+      // The quoted excerpt stops before a character that would cross byte 32, of any length.
+      {R"({"admob_delay": "0123456789012345678901234567890é"})", "admob_delay",
+       R"(admob_delay: expected an integer, found the string "0123456789012345678901234567890...")"},
+      {R"({"admob_delay": "012345678901234567890123456789€x"})", "admob_delay",
+       R"(admob_delay: expected an integer, found the string "012345678901234567890123456789...")"},
+      {R"({"admob_delay": "01234567890123456789012345678😀x"})", "admob_delay",
+       R"(admob_delay: expected an integer, found the string "01234567890123456789012345678...")"},
+      {R"({"admob_delay": "0123456789012345678901234567😀x"})", "admob_delay",
+       R"(admob_delay: expected an integer, found the string "0123456789012345678901234567😀...")"},
   };
   for (const Case& c : cases) {
     const DecodingError error = decodingErrorOf(c.json);
@@ -178,6 +187,37 @@ TEST(ConfigureData, EncodesPresentFieldsOnlyUnderTheirKeys) {
 
   record.set_loader_delay(std::numeric_limits<double>::quiet_NaN());
   EXPECT_THROW(record.encode(), std::invalid_argument);
+}
+
+// Text set through the setters that is not UTF-8 would encode to JSON that decode refuses:
+// encode throws instead, naming the member.
+TEST(ConfigureData, EncodeRefusesTextThatIsNotUtf8NamingTheMember) {
+  const auto messageOf = [](const ConfigureData& record) -> std::string {
+    try {
+      const std::string json = record.encode();
+      EXPECT_EQ(ConfigureData::decode(json), record);
+      return "";
+    } catch (const std::invalid_argument& error) {
+      return error.what();
+    }
+  };
+  ConfigureData record;
+  record.set_package_name("é 😀 \xEF\xBF\xBF");  // valid, up to U+FFFF
+  EXPECT_EQ(messageOf(record), "");
+  record.set_base_url("ok\xC3");
+  EXPECT_EQ(messageOf(record),
+            "base_url: the text is not valid UTF-8 (the first bad byte is at offset 2), which no "
+            "JSON document can hold");
+  record.set_base_url(std::nullopt);
+  record.set_tabs(
+      std::vector{NavigationTab("a", "b", "c"), NavigationTab("a", "\xED\xA0\x80", "c")});
+  EXPECT_EQ(messageOf(record),
+            "tabs[1].url: the text is not valid UTF-8 (the first bad byte is at offset 0), which "
+            "no JSON document can hold");
+  record.set_tabs(std::nullopt);
+  record.set_external_browse_url(std::vector{ExternalBrowseUrl("\xFF", "EQUAL", "x")});
+  EXPECT_NE(messageOf(record).find("external_browser_url[0].type: "), std::string::npos);
+  EXPECT_THROW(MenuItem("\xC0\xAF", {}, {}).encode(), std::invalid_argument);  // overlong "/"
 }
 
 TEST(ConfigureData, RoundTripsAFullDocument) {

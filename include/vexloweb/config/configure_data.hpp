@@ -128,7 +128,9 @@ class VEXLOWEB_EXPORT ConfigureData {
 
   // The record as one compact JSON object: present fields in declaration order under their keys,
   // absent ones left out, doubles in shortest round-trip form. decode(encode()) == *this.
-  // Throws std::invalid_argument if loader_delay holds NaN or infinity (JSON cannot hold them).
+  // Throws std::invalid_argument, naming the member, if loader_delay holds NaN or infinity or a
+  // text (set through a setter) is not valid UTF-8: JSON cannot hold either, and a record never
+  // encodes to JSON that decode() refuses. The setters themselves accept any value.
   std::string encode() const;
 
   // The JSON key of a case ("loader_int_time" for CodingKeys::loader_delay).

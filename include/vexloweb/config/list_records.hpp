@@ -56,7 +56,8 @@ class VEXLOWEB_EXPORT MenuItem : public detail::TextTriple {
 
   // Decodes one JSON object. Throws DecodingError on invalid JSON or a member of the wrong type.
   static MenuItem decode(std::string_view json);
-  // The record as a compact JSON object; absent fields are left out.
+  // The record as a compact JSON object; absent fields are left out. Throws
+  // std::invalid_argument naming the key when a text is not valid UTF-8.
   std::string encode() const;
 
   bool operator==(const MenuItem& other) const { return fields_ == other.fields_; }
