@@ -40,7 +40,7 @@ void AppDataInstance::refuseReentry(const char* call) const {
   }
 }
 
-AppDataInstance::MutationScope::MutationScope(const AppDataInstance& holder) : holder_(holder) {
+AppDataInstance::MutationScope::MutationScope(const AppDataInstance& holder) {
   holder.refuseReentry("modifyConfigureData");
   lock_ = std::unique_lock(holder.mutex_);
   tModifying = &holder;

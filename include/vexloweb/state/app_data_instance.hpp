@@ -68,7 +68,6 @@ class VEXLOWEB_EXPORT AppDataInstance {
     MutationScope& operator=(const MutationScope&) = delete;
 
    private:
-    const AppDataInstance& holder_;
     std::unique_lock<std::mutex> lock_;
   };
 
