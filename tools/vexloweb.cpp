@@ -11,6 +11,7 @@
 #include "vexloweb/config/schema.hpp"
 #include "vexloweb/loader/configure_vexlo_web.hpp"
 #include "vexloweb/loader/file_check.hpp"
+#include "vexloweb/loader/load_pipeline.hpp"
 #include "vexloweb/loader/load_summary.hpp"
 #include "vexloweb/platform/bundle.hpp"
 #include "vexloweb/platform/file.hpp"
@@ -79,11 +80,17 @@ int seal(const KeyOptions& keyOptions, const std::vector<std::string>& inputs,
   std::optional<EnvelopeKeys> keys;
   if (!resolveKeys(keyOptions, keys)) return kBadInput;
   std::string why;
-  const bool toFolder = inputs.size() > 1 || (!output.empty() && output.back() == '/') ||
-                        (!output.empty() && fs::is_directory(output));
-  if (toFolder &&
-      (output.empty() || std::find(inputs.begin(), inputs.end(), "-") != inputs.end())) {
-    std::cerr << "vexloweb seal: several inputs need -o DIR, and files rather than '-'\n";
+  // "-" is standard output, for one input. Several inputs go into a folder that exists or is
+  // named with a trailing '/'; a plain path is never turned into a folder by surprise.
+  const bool toStdout = output.empty() || output == "-";
+  const bool toFolder = !toStdout && (output.back() == '/' || fs::is_directory(output));
+  if (inputs.size() > 1 && !toFolder) {
+    std::cerr << "vexloweb seal: several inputs need -o DIR, a folder that exists or ends in '/'"
+              << (toStdout ? "" : " ('" + output + "' is not one)") << '\n';
+    return kUsage;
+  }
+  if (toFolder && std::find(inputs.begin(), inputs.end(), "-") != inputs.end()) {
+    std::cerr << "vexloweb seal: with -o DIR, name files rather than '-'\n";
     return kUsage;
   }
   // Check every input before writing any, so that a bulk run with one bad document writes none.
@@ -111,7 +118,7 @@ int seal(const KeyOptions& keyOptions, const std::vector<std::string>& inputs,
       failed = true;
       continue;
     }
-    fs::path target = output;
+    fs::path target = toStdout ? fs::path() : fs::path(output);
     if (toFolder) target = fs::path(output) / fs::path(input).filename().replace_extension(".io");
     sealed.emplace_back(std::move(target), std::move(*text));
   }
@@ -147,7 +154,8 @@ int open(const KeyOptions& keyOptions, const std::string& file) {
   return std::cout.flush() ? 0 : kBadInput;
 }
 
-int check(const KeyOptions& keyOptions, const std::vector<std::string>& files, bool json) {
+int check(const KeyOptions& keyOptions, const std::vector<std::string>& files, bool json,
+          bool strict) {
   std::optional<EnvelopeKeys> keys;
   if (!resolveKeys(keyOptions, keys)) return kBadInput;
   bool allOk = true;
@@ -159,7 +167,7 @@ int check(const KeyOptions& keyOptions, const std::vector<std::string>& files, b
     } else {
       result.failure = LoadFailure{LoadLayer::kFile, why, {}};
     }
-    allOk = allOk && result.ok();
+    allOk = allOk && result.ok() && !(strict && !result.warnings.empty());
     std::cout << (json ? fileCheckJson(file, result) + "\n" : formatFileCheck(file, result));
   }
   return allOk ? 0 : kBadInput;
@@ -170,19 +178,32 @@ int load(const std::string& bundle, const std::string& defaults,
   platform::Bundle::setMainPath(fs::absolute(bundle));
   platform::UserDefaults::setStandardPath(
       defaults.empty() ? platform::UserDefaults::defaultStandardPath() : fs::path(defaults));
+  bool allLoaded = true;
   for (const std::string& name : names) {
-    ConfigureVexloWeb().readConfiguration(name);
+    // The app's own load (its keys, its printed lines), with the report of what failed.
+    const LoadOutcome outcome = loadConfiguration(name, std::nullopt, &std::cout);
     std::cout << loadSummaryJson(name) << std::endl;
+    if (outcome.failure) {
+      allLoaded = false;
+      std::cerr << "vexloweb: load " << name << ": " << layerName(outcome.failure->layer) << ": "
+                << outcome.failure->reason;
+      if (name.size() > 3 && name.ends_with(".io")) {
+        std::cerr << " (names go without the extension: try '" << name.substr(0, name.size() - 3)
+                  << "')";
+      }
+      std::cerr << '\n';
+    }
   }
-  return 0;
+  return allLoaded ? 0 : kBadInput;
 }
 
 int showDefaults(const std::string& defaults, const std::vector<std::string>& keys) {
   const fs::path file =
       defaults.empty() ? platform::UserDefaults::defaultStandardPath() : fs::path(defaults);
-  if (!fs::exists(file)) {  // nothing stored yet; opening would create the file
-    std::cout << "{}\n";
-    return 0;
+  if (!fs::exists(file)) {  // opening would create the file
+    std::cerr << "vexloweb: defaults: no store at '" << file.string() << "' (nothing was loaded "
+              << "with it yet)\n";
+    return kBadInput;
   }
   std::cout << defaultsJson(platform::UserDefaults(file), keys) << '\n';
   return 0;
@@ -215,9 +236,11 @@ int main(int argc, char** argv) {
   KeyOptions checkKeys;
   std::vector<std::string> checkFiles;
   bool checkJson = false;
+  bool checkStrict = false;
   auto* checkCommand = app.add_subcommand("check", "Check .io files through every layer");
   checkKeys.addTo(checkCommand);
   checkCommand->add_flag("--json", checkJson, "One JSON object per file");
+  checkCommand->add_flag("--strict", checkStrict, "Fail (exit 1) on warnings too, for CI");
   checkCommand->add_option("files", checkFiles, "FILE.io files")->required();
 
   std::string bundle = ".";
@@ -236,6 +259,18 @@ int main(int argc, char** argv) {
 
   auto* schemaCommand = app.add_subcommand("schema", "Print the document's JSON Schema");
 
+  if (argc > 1 && argv[1][0] != '-' &&
+      app.get_subcommands([&](const CLI::App* command) { return command->get_name() == argv[1]; })
+          .empty()) {
+    std::vector<std::string_view> commands;
+    for (const CLI::App* command : app.get_subcommands({})) commands.push_back(command->get_name());
+    std::cerr << "vexloweb: unknown command '" << argv[1] << "'";
+    if (auto nearest = closestWord(argv[1], commands)) {
+      std::cerr << " (did you mean '" << *nearest << "'?)";
+    }
+    std::cerr << "; run 'vexloweb --help' for the commands\n";
+    return kUsage;
+  }
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
@@ -244,7 +279,7 @@ int main(int argc, char** argv) {
   try {
     if (sealCommand->parsed()) return seal(sealKeys, sealInputs, sealOutput, noCheck);
     if (openCommand->parsed()) return open(openKeys, openFile);
-    if (checkCommand->parsed()) return check(checkKeys, checkFiles, checkJson);
+    if (checkCommand->parsed()) return check(checkKeys, checkFiles, checkJson, checkStrict);
     if (loadCommand->parsed()) return load(bundle, loadDefaults, names);
     if (defaultsCommand->parsed()) return showDefaults(shownDefaults, keys);
     if (schemaCommand->parsed()) std::cout << configurationSchema() << '\n';

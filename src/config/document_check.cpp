@@ -7,10 +7,13 @@ namespace vexloweb {
 
 DocumentCheck checkDocument(std::string_view json) {
   RecordDecoder decoder(RecordDecoder::Mode::kCollectAll);
-  const ConfigureData record = decoder.decodeDocument(json);
-  DocumentCheck check{decoder.errors(), decoder.unknownMembers(), 0};
+  DocumentCheck check;
+  check.record = decoder.decodeDocument(json);
+  check.errors = decoder.errors();
+  check.unknownMembers = decoder.unknownMembers();
+  check.duplicateMembers = decoder.duplicateMembers();
   for (const FieldInfo& field : ConfigureDataAccess::fields()) {
-    std::visit([&](auto member) { check.presentFields += (record.*member).has_value(); },
+    std::visit([&](auto member) { check.presentFields += (check.record.*member).has_value(); },
                field.member);
   }
   return check;

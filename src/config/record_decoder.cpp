@@ -97,6 +97,10 @@ void RecordDecoder::noteUnknown(const PathNode& parent, std::string_view key) {
   if (mode_ == Mode::kCollectAll) unknownMembers_.push_back(PathNode{&parent, key}.render());
 }
 
+void RecordDecoder::noteDuplicate(const PathNode& parent, std::string_view key) {
+  if (mode_ == Mode::kCollectAll) duplicateMembers_.push_back(PathNode{&parent, key}.render());
+}
+
 void RecordDecoder::failNotObject(const JsonValue& value, const PathNode* path) {
   fail(path, "expected an object, found " + describeFound(value));
 }
@@ -150,7 +154,11 @@ Record RecordDecoder::readListRecord(const JsonValue& value, const PathNode& pat
   const bool isObject = value.forEachMember([&](std::string_view key, const JsonValue& member) {
     for (std::size_t i = 0; i < Record::kKeys.size(); ++i) {
       if (key == Record::kKeys[i]) {
-        if (!found[i]) found[i] = member;  // the first of duplicate members wins
+        if (!found[i]) {
+          found[i] = member;
+        } else {
+          noteDuplicate(path, key);  // the first of duplicate members wins
+        }
         return;
       }
     }
@@ -215,7 +223,9 @@ ConfigureData RecordDecoder::decodeRoot(
     if (index == std::string_view::npos) {
       noteUnknown(top, key);
     } else if (!found[index]) {
-      found[index] = member;  // the first of duplicate members wins
+      found[index] = member;
+    } else {
+      noteDuplicate(top, key);  // the first of duplicate members wins
     }
   });
 

@@ -37,6 +37,8 @@ class RecordDecoder {
   const std::vector<DecodingError>& errors() const { return errors_; }
   // Paths of members that are not keys of their record ("loader_delay", "menus[0].name").
   const std::vector<std::string>& unknownMembers() const { return unknownMembers_; }
+  // Paths of second and later members with a key already read in the same object.
+  const std::vector<std::string>& duplicateMembers() const { return duplicateMembers_; }
 
  private:
   ConfigureData decodeRoot(
@@ -56,11 +58,13 @@ class RecordDecoder {
   void fail(const PathNode* path, const std::string& reason);
   void failSyntax(const platform::JsonSyntaxError& error);
   void noteUnknown(const PathNode& parent, std::string_view key);
+  void noteDuplicate(const PathNode& parent, std::string_view key);
 
   Mode mode_;
   platform::JsonParser parser_;
   std::vector<DecodingError> errors_;
   std::vector<std::string> unknownMembers_;
+  std::vector<std::string> duplicateMembers_;
 };
 
 }  // namespace vexloweb

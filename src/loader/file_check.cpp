@@ -4,7 +4,9 @@
 
 #include "config/field_table.hpp"
 #include "config/json_writer.hpp"
+#include "loader/exports.hpp"
 #include "vexloweb/config/document_check.hpp"
+#include "vexloweb/constants/options.hpp"
 
 namespace vexloweb {
 namespace {
@@ -61,10 +63,64 @@ std::vector<std::string> describeUnknown(const std::vector<std::string>& unknown
   return warnings;
 }
 
+std::string jsonQuoted(std::string_view text) {
+  JsonWriter writer;
+  writer.value(text);
+  return writer.take();
+}
+
+std::string didYouMean(std::string_view value, std::span<const std::string_view> words) {
+  const auto closest = closestWord(value, words);
+  return closest ? " (did you mean \"" + std::string(*closest) + "\"?)" : "";
+}
+
+// A warning when an option word is not a raw value of its enumeration: the app loads the file,
+// but will not recognise the word.
+template <class Option>
+void checkOption(std::vector<std::string>& warnings, const std::string& path,
+                 const std::optional<std::string>& value) {
+  if (!value || fromRawValue<Option>(*value)) return;
+  const auto& words = detail::OptionNames<Option>::kValues;
+  std::string list;
+  for (std::string_view word : words) list += (list.empty() ? "" : ", ") + std::string(word);
+  warnings.push_back(path + " " + jsonQuoted(*value) + " is not one of " + list +
+                     ": the app will not recognise it" + didYouMean(*value, words));
+}
+
+// Values the app loads but silently treats otherwise than the author probably meant.
+void describeSurprises(std::vector<std::string>& warnings, const DocumentCheck& result) {
+  for (const std::string& path : result.duplicateMembers) {
+    warnings.push_back(path +
+                       " appears more than once in its object: the app reads the first (other "
+                       "JSON tools take the last)");
+  }
+  const ConfigureData& record = result.record;
+  if (const auto& theme = record.theme_color()) {
+    const auto& names = themeNames();
+    if (std::find(names.begin(), names.end(), *theme) == names.end()) {
+      warnings.push_back("theme_color " + jsonQuoted(*theme) +
+                         " is not a theme name: the app uses the default colour pair "
+                         "(\"colorPrimary\", \"colorPrimaryDark\")" +
+                         didYouMean(*theme, names));
+    }
+  }
+  checkOption<Constants::SPLASH_SCREEN_TYPE>(warnings, "splash_screen_type",
+                                             record.splash_screen_type());
+  checkOption<Constants::NAVIGATION_BAR_TYPE>(warnings, "navigation_bar", record.navigation_bar());
+  const auto& rules = record.external_browse_url();
+  for (std::size_t i = 0; rules && i < rules->size(); ++i) {
+    const std::string path = "external_browser_url[" + std::to_string(i) + "].";
+    checkOption<Constants::WEBVIEW_OPEN_TYPE>(warnings, path + "type", (*rules)[i].type());
+    checkOption<Constants::WEBVIEW_OPEN_CONDITION>(warnings, path + "condition",
+                                                   (*rules)[i].condition());
+  }
+}
+
 void addDocumentCheck(FileCheck& check, std::string_view document) {
   DocumentCheck result = checkDocument(document);
   check.presentFields = result.presentFields;
   check.warnings = describeUnknown(result.unknownMembers);
+  describeSurprises(check.warnings, result);
   if (!result.errors.empty()) {
     const DecodingError& first = result.errors.front();
     check.failure = LoadFailure{LoadLayer::kDocument, first.what(), first.path()};
@@ -73,6 +129,20 @@ void addDocumentCheck(FileCheck& check, std::string_view document) {
 }
 
 }  // namespace
+
+std::optional<std::string_view> closestWord(std::string_view word,
+                                            std::span<const std::string_view> candidates) {
+  std::optional<std::string_view> best;
+  std::size_t bestDistance = 3;
+  for (std::string_view candidate : candidates) {
+    const std::size_t distance = editDistance(word, candidate);
+    if (distance < bestDistance) {
+      best = candidate;
+      bestDistance = distance;
+    }
+  }
+  return best;
+}
 
 FileCheck checkSealedFile(std::string_view fileBytes, const std::optional<EnvelopeKeys>& keys) {
   FileCheck check;

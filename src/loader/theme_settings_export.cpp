@@ -59,6 +59,8 @@ ColourPair coloursOf(const std::optional<std::string>& theme) {
 
 }  // namespace
 
+const std::array<std::string_view, 60>& themeNames() { return kThemes; }
+
 void exportThemeSettings(const ExportedSettings& settings) {
   ColourPair colours = coloursOf(settings.theme);
   auto& defaults = platform::UserDefaults::standard();

@@ -1,5 +1,6 @@
 // Drives the built vexloweb executable as a user would, on files in a temporary folder.
 #include <cstdlib>
+#include <sstream>
 
 #include <gtest/gtest.h>
 
@@ -65,7 +66,7 @@ TEST_F(ToolTest, SealThenOpenGivesBackTheSameBytes) {
 TEST_F(ToolTest, SealRefusesBadDocumentsAndWritesNothing) {
   testing::writeFile(path("good.json"), R"({"package_name": "a"})");
   testing::writeFile(path("bad.json"), R"({"admob_delay": 2.5, "menus": [{"menu": 1}]})");
-  const ToolRun refused = run({"seal", "-o", path("out"), path("good.json"), path("bad.json")});
+  const ToolRun refused = run({"seal", "-o", path("out/"), path("good.json"), path("bad.json")});
   EXPECT_EQ(refused.status, 1);
   EXPECT_NE(refused.err.find("bad.json: error: document: admob_delay: expected an integer"),
             std::string::npos);
@@ -73,10 +74,36 @@ TEST_F(ToolTest, SealRefusesBadDocumentsAndWritesNothing) {
   EXPECT_FALSE(std::filesystem::exists(path("out")));
 
   EXPECT_EQ(
-      run({"seal", "--no-check", "-o", path("out"), path("good.json"), path("bad.json")}).status,
+      run({"seal", "--no-check", "-o", path("out/"), path("good.json"), path("bad.json")}).status,
       0);
   EXPECT_TRUE(std::filesystem::exists(path("out/good.io")));
   EXPECT_TRUE(std::filesystem::exists(path("out/bad.io")));
+}
+
+// -o - is standard output; several inputs need a folder that exists or ends in '/', and
+// anything else is a usage error that writes nothing.
+TEST_F(ToolTest, SealOutputIsAFileStandardOutputOrAFolderNeverAFolderBySurprise) {
+  testing::writeFile(path("a.json"), R"({"package_name": "a"})");
+  testing::writeFile(path("b.json"), R"({"package_name": "b"})");
+  const ToolRun toStdout = run({"seal", "-o", "-", path("a.json")});
+  EXPECT_EQ(toStdout.status, 0);
+  EXPECT_EQ(toStdout.out.back(), '\n');
+  EXPECT_FALSE(std::filesystem::exists("-"));
+  testing::writeFile(path("a.io"), toStdout.out);
+  EXPECT_EQ(run({"open", path("a.io")}).out, R"({"package_name": "a"})");
+
+  for (const std::string& output : {path("plain"), std::string("-")}) {
+    const ToolRun refused = run({"seal", "-o", output, path("a.json"), path("b.json")});
+    EXPECT_EQ(refused.status, 2) << output;
+    EXPECT_NE(refused.err.find("several inputs need -o DIR"), std::string::npos) << refused.err;
+    EXPECT_EQ(refused.out, "");
+  }
+  EXPECT_FALSE(std::filesystem::exists(path("plain")));
+
+  std::filesystem::create_directories(path("existing"));
+  EXPECT_EQ(run({"seal", "-o", path("existing"), path("a.json"), path("b.json")}).status, 0);
+  EXPECT_TRUE(std::filesystem::exists(path("existing/a.io")));
+  EXPECT_TRUE(std::filesystem::exists(path("existing/b.io")));
 }
 
 TEST_F(ToolTest, CheckNamesTheLayerOfEachBrokenFile) {
@@ -114,19 +141,79 @@ TEST_F(ToolTest, LoadKeepsTheLastGoodRecordAndDefaultsOutliveTheProcess) {
   ASSERT_EQ(run({"seal", "-o", path("bundle/one.io"), path("one.json")}).status, 0);
   testing::writeFile(path("bundle/broken.io"), "\xff");
   const ToolRun loaded = run({"load", "--bundle", path("bundle"), "--defaults", path("d.sqlite3"),
-                              "one", "broken", "missing"});
-  EXPECT_EQ(loaded.status, 0);
+                              "one", "broken", "missing", "one.io"});
+  EXPECT_EQ(loaded.status, 1);
   const std::string first =
       R"({"name":"one","configureData":{"package_name":"one","admob_delay":3},)"
       R"("defaults":{"AD_DELAY":3,"COLOR_PRIMARY":"colorPrimary",)"
       R"("COLOR_PRIMARY_DARK":"colorPrimaryDark"}})";
+  const auto named = [&](const std::string& name) {
+    return first.substr(0, 9) + name + first.substr(12) + "\n";
+  };
   EXPECT_EQ(loaded.out, first + "\n" + "\"Error: Failed to crypt data. Status -4304\"\n" +
-                            first.substr(0, 9) + "broken" + first.substr(12) + "\n" +
-                            first.substr(0, 9) + "missing" + first.substr(12) + "\n");
+                            named("broken") + named("missing") + named("one.io"));
+  // One line per failed name, from the load's own report, with a hint for a name with ".io".
+  std::istringstream lines(loaded.err);
+  std::vector<std::string> said;
+  for (std::string line; std::getline(lines, line);) said.push_back(line);
+  ASSERT_EQ(said.size(), 3U) << loaded.err;
+  EXPECT_EQ(said[0],
+            "vexloweb: load broken: file text: the file is not valid UTF-8 (the first "
+            "bad byte is at offset 0)");
+  EXPECT_EQ(said[1].rfind("vexloweb: load missing: resource: no regular file 'missing.io' in ", 0),
+            0U)
+      << said[1];
+  EXPECT_NE(said[2].find("load one.io: resource: "), std::string::npos) << said[2];
+  EXPECT_NE(said[2].find("(names go without the extension: try 'one')"), std::string::npos);
+
+  const ToolRun good =
+      run({"load", "--bundle", path("bundle"), "--defaults", path("d.sqlite3"), "one"});
+  EXPECT_EQ(good.status, 0);
+  EXPECT_EQ(good.err, "");
+
   const ToolRun defaults = run({"defaults", "--defaults", path("d.sqlite3"), "AD_DELAY", "NOPE"});
   EXPECT_EQ(defaults.out, "{\"AD_DELAY\":3}\n");
-  EXPECT_EQ(run({"defaults", "--defaults", path("none.sqlite3")}).out, "{}\n");
+  const ToolRun none = run({"defaults", "--defaults", path("none.sqlite3")});
+  EXPECT_EQ(none.status, 1);
+  EXPECT_EQ(none.out, "");
+  EXPECT_NE(none.err.find("no store at '" + path("none.sqlite3") + "'"), std::string::npos)
+      << none.err;
   EXPECT_FALSE(std::filesystem::exists(path("none.sqlite3")));
+}
+
+// Warnings for what the app loads but treats otherwise than meant; --strict makes them fail.
+TEST_F(ToolTest, CheckWarnsAboutSurprisesAndStrictMakesWarningsFail) {
+  testing::writeFile(path("doc.json"), R"({
+    "theme_color": "SOLID_43", "splash_screen_type": "FULL", "navigation_bar": "LOGO",
+    "package_name": "a", "package_name": "b",
+    "external_browser_url": [{"type": "INSIDE", "condition": "CONTAINS", "url": "x", "url": "y"}]
+  })");
+  ASSERT_EQ(run({"seal", "-o", path("doc.io"), path("doc.json")}).status, 0);
+  const ToolRun checked = run({"check", path("doc.io")});
+  EXPECT_EQ(checked.status, 0);
+  const std::string prefix = path("doc.io") + ": warning: ";
+  for (const std::string& warning : {
+           prefix + "package_name appears more than once in its object: the app reads the first",
+           prefix + "external_browser_url[0].url appears more than once in its object",
+           prefix + R"(theme_color "SOLID_43" is not a theme name: the app uses the default )"
+                    R"(colour pair ("colorPrimary", "colorPrimaryDark") (did you mean "SOLID_3"?))",
+           prefix + R"(splash_screen_type "FULL" is not one of HIDE, STANDER, FULL_SCREEN: the )"
+                    R"(app will not recognise it)",
+           prefix + R"(external_browser_url[0].condition "CONTAINS" is not one of EQUAL, )"
+                    R"(NOT_EQUAL, CONTAIN, NOT_CONTAIN, START_WITH, NOT_START_WITH: the app will )"
+                    R"(not recognise it (did you mean "CONTAIN"?))",
+       }) {
+    EXPECT_NE(checked.out.find(warning), std::string::npos) << warning << "\n" << checked.out;
+  }
+  EXPECT_EQ(checked.out.find("navigation_bar"), std::string::npos) << "LOGO is a raw value";
+  EXPECT_EQ(checked.out.find(".type"), std::string::npos) << "INSIDE is a raw value";
+
+  EXPECT_EQ(run({"check", "--strict", path("doc.io")}).status, 1);
+  testing::writeFile(path("clean.json"), R"({"theme_color": "GRADIENT_17"})");
+  ASSERT_EQ(run({"seal", "-o", path("clean.io"), path("clean.json")}).status, 0);
+  EXPECT_EQ(run({"check", "--strict", path("clean.io")}).status, 0);
+  EXPECT_EQ(run({"check", "--strict", path("clean.io"), path("doc.io"), path("clean.io")}).status,
+            1);
 }
 
 TEST_F(ToolTest, SchemaListsEveryKeyAndUsageErrorsExitWithTwo) {
@@ -148,7 +235,12 @@ TEST_F(ToolTest, SchemaListsEveryKeyAndUsageErrorsExitWithTwo) {
   EXPECT_EQ(run({}).status, 2);
   EXPECT_EQ(run({"open"}).status, 2);
   EXPECT_EQ(run({"seal", "--key", "k", "--key-file", "f"}).status, 2);
-  EXPECT_EQ(run({"frobnicate"}).status, 2);
+  const ToolRun typo = run({"sael", "x.json"});
+  EXPECT_EQ(typo.status, 2);
+  EXPECT_EQ(typo.err,
+            "vexloweb: unknown command 'sael' (did you mean 'seal'?); run 'vexloweb --help' for "
+            "the commands\n");
+  EXPECT_EQ(run({"frobnicate"}).err.find("did you mean"), std::string::npos);
   const ToolRun help = run({"check", "--help"});
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("--json"), std::string::npos);

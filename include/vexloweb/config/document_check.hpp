@@ -14,6 +14,7 @@
 #include <vector>
 #include "vexloweb/export.hpp"
 
+#include "vexloweb/config/configure_data.hpp"
 #include "vexloweb/config/decoding_error.hpp"
 
 namespace vexloweb {
@@ -26,6 +27,11 @@ struct VEXLOWEB_EXPORT DocumentCheck {
   std::vector<std::string> unknownMembers;
   // How many of the 58 fields the document sets (null counts as absent).
   std::size_t presentFields = 0;
+  // Paths of members whose key already appeared in the same object ("theme_color",
+  // "menus[0].url"). decode reads the first; many other JSON tools take the last.
+  std::vector<std::string> duplicateMembers;
+  // What could be read: every member that is not at fault.
+  ConfigureData record;
 
   bool ok() const noexcept { return errors.empty(); }
 };

@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,13 +26,22 @@ struct VEXLOWEB_EXPORT FileCheck {
   // The first layer that failed. For the document layer, `documentErrors` lists every fault.
   std::optional<LoadFailure> failure;
   std::vector<DecodingError> documentErrors;
-  // Members that are not keys, with a suggestion where one fits:
-  // "loader_delay is not a key of the document (did you mean "loader_int_time"?)".
+  // What the app loads but probably not as the author meant, one line each, with a suggestion
+  // where one fits: members that are not keys ("loader_delay is not a key of the document (did
+  // you mean "loader_int_time"?)"), members that appear twice in one object, a theme_color that
+  // is not one of the 60 theme names, and option words that are not raw values of their
+  // enumeration (splash_screen_type, navigation_bar, external_browser_url[i].type and
+  // .condition).
   std::vector<std::string> warnings;
   std::size_t presentFields = 0;
 
   bool ok() const noexcept { return !failure; }
 };
+
+// The candidate closest to `word` within two edits (insertions, deletions, substitutions), the
+// first of equally close ones; none when every candidate is further away.
+VEXLOWEB_EXPORT std::optional<std::string_view> closestWord(
+    std::string_view word, std::span<const std::string_view> candidates);
 
 // Runs every layer of the envelope on a file's bytes, then checks the document.
 VEXLOWEB_EXPORT FileCheck checkSealedFile(std::string_view fileBytes,
