@@ -13,7 +13,7 @@
 # (where the target's libraries are unpacked) and VEXLOWEB_CROSS_RUN (the emulator command) say
 # how to build and run the hosts.
 set -euo pipefail
-build_dir=$1 source_dir=$2 cxx=$3
+build_dir=$(cd "$1" && pwd) source_dir=$(cd "$2" && pwd) cxx=$3
 shift 3
 ways=("${@:-package}")
 here=$(cd "$(dirname "$0")" && pwd)
