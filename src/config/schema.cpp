@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "config/field_notes.hpp"
 #include "config/field_table.hpp"
 #include "config/json_writer.hpp"
 
@@ -16,17 +17,31 @@ void nullable(JsonWriter& writer, std::string_view type) {
   writer.endArray();
 }
 
+// The description, and the known words as examples an editor offers: suggestions, not a list of
+// the only valid values.
+void describe(JsonWriter& writer, const FieldNote& note) {
+  writer.key("description");
+  writer.value(note.description);
+  if (note.words.empty()) return;
+  writer.key("examples");
+  writer.beginArray();
+  for (std::string_view word : note.words) writer.value(word);
+  writer.endArray();
+}
+
 void listRecordDefinition(JsonWriter& writer, std::string_view name,
-                          const std::array<std::string_view, 3>& keys) {
+                          const std::array<std::string_view, 3>& keys,
+                          const FieldNote& (*note)(std::size_t)) {
   writer.key(name);
   writer.beginObject();
   writer.key("type");
   writer.value("object");
   writer.key("properties");
   writer.beginObject();
-  for (std::string_view key : keys) {
-    writer.key(key);
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    writer.key(keys[i]);
     writer.beginObject();
+    describe(writer, note(i));
     nullable(writer, "string");
     writer.endObject();
   }
@@ -34,14 +49,11 @@ void listRecordDefinition(JsonWriter& writer, std::string_view name,
   writer.endObject();
 }
 
-void fieldSchema(JsonWriter& writer, const FieldInfo& field) {
+void fieldSchema(JsonWriter& writer, const FieldInfo& field, const FieldNote& note) {
   static constexpr std::string_view kListDefinitions[] = {
       "#/$defs/MenuItem", "#/$defs/NavigationTab", "#/$defs/ExternalBrowseUrl"};
   writer.beginObject();
-  if (field.name != field.key) {
-    writer.key("description");
-    writer.value("the record's field " + std::string(field.name));
-  }
+  describe(writer, note);
   switch (field.kind()) {
     case FieldKind::kText:
       nullable(writer, "string");
@@ -87,16 +99,18 @@ std::string configurationSchema() {
   writer.value("object");
   writer.key("properties");
   writer.beginObject();
-  for (const FieldInfo& field : ConfigureDataAccess::fields()) {
-    writer.key(field.key);
-    fieldSchema(writer, field);
+  const auto& fields = ConfigureDataAccess::fields();
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    writer.key(fields[i].key);
+    fieldSchema(writer, fields[i], fieldNote(i));
   }
   writer.endObject();
   writer.key("$defs");
   writer.beginObject();
-  listRecordDefinition(writer, "MenuItem", MenuItem::kKeys);
-  listRecordDefinition(writer, "NavigationTab", NavigationTab::kKeys);
-  listRecordDefinition(writer, "ExternalBrowseUrl", ExternalBrowseUrl::kKeys);
+  listRecordDefinition(writer, "MenuItem", MenuItem::kKeys, menuItemNote);
+  listRecordDefinition(writer, "NavigationTab", NavigationTab::kKeys, navigationTabNote);
+  listRecordDefinition(writer, "ExternalBrowseUrl", ExternalBrowseUrl::kKeys,
+                       externalBrowseUrlNote);
   writer.endObject();
   writer.endObject();
   return writer.take();

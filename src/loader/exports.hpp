@@ -15,9 +15,6 @@ namespace vexloweb {
 // The keys exportAdSettings() writes, in the order it writes them.
 const std::array<std::string_view, 16>& adSettingKeys();
 
-// The 60 theme names the theme export recognises: THEME_PRIMARY, GRADIENT_1..17, SOLID_1..42.
-const std::array<std::string_view, 60>& themeNames();
-
 // What the exports write, taken from the held record.
 struct ExportedSettings {
   bool held = false;  // false: the holder was empty

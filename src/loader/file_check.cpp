@@ -4,7 +4,7 @@
 
 #include "config/field_table.hpp"
 #include "config/json_writer.hpp"
-#include "loader/exports.hpp"
+#include "constants/theme_names.hpp"
 #include "vexloweb/config/document_check.hpp"
 #include "vexloweb/constants/options.hpp"
 
@@ -96,7 +96,7 @@ void describeSurprises(std::vector<std::string>& warnings, const DocumentCheck& 
   }
   const ConfigureData& record = result.record;
   if (const auto& theme = record.theme_color()) {
-    const auto& names = themeNames();
+    const auto& names = kThemeNames;
     if (std::find(names.begin(), names.end(), *theme) == names.end()) {
       warnings.push_back("theme_color " + jsonQuoted(*theme) +
                          " is not a theme name: the app uses the default colour pair "

@@ -1,5 +1,6 @@
 // Drives the built vexloweb executable as a user would, on files in a temporary folder.
 #include <cstdlib>
+#include <map>
 #include <sstream>
 
 #include <gtest/gtest.h>
@@ -222,15 +223,56 @@ TEST_F(ToolTest, SchemaListsEveryKeyAndUsageErrorsExitWithTwo) {
   platform::JsonParser parser;
   auto parsed = parser.parse(schema.out);
   ASSERT_TRUE(std::holds_alternative<platform::JsonValue>(parsed));
-  int properties = 0;
+  // Every property is described for a generator's author; a key that differs from its field
+  // says so; option fields offer their words as examples; integers keep their bounds.
+  std::map<std::string, std::string, std::less<>> descriptions;
+  std::map<std::string, std::size_t, std::less<>> examples;
+  std::string bounds;
+  const auto readProperties = [&](const platform::JsonValue& properties, const std::string& in) {
+    properties.forEachMember([&](std::string_view key, const platform::JsonValue& property) {
+      const std::string name = in + std::string(key);
+      property.forEachMember([&](std::string_view facet, const platform::JsonValue& value) {
+        if (facet == "description") descriptions[name] = std::string(value.stringValue());
+        if (facet == "examples") value.forEachElement([&](auto, auto&) { ++examples[name]; });
+        if (name == "admob_delay" && facet == "minimum")
+          bounds += std::to_string(value.int64Value());
+      });
+    });
+  };
   std::get<platform::JsonValue>(parsed).forEachMember(
       [&](std::string_view key, const platform::JsonValue& value) {
-        if (key == "properties") value.forEachMember([&](auto, auto&) { ++properties; });
+        if (key == "properties") readProperties(value, "");
+        if (key != "$defs") return;
+        value.forEachMember([&](std::string_view record, const platform::JsonValue& definition) {
+          definition.forEachMember([&](std::string_view facet, const platform::JsonValue& v) {
+            if (facet == "properties") readProperties(v, std::string(record) + ".");
+          });
+        });
       });
-  EXPECT_EQ(properties, 58);
-  EXPECT_NE(
-      schema.out.find(R"("loader_int_time":{"description":"the record's field loader_delay")"),
-      std::string::npos);
+  EXPECT_EQ(descriptions.size(), 58U + 9U);
+  for (const auto& [name, description] : descriptions) {
+    EXPECT_GT(description.size(), 20U) << name;
+    EXPECT_EQ(description.find("the record's field " + name), std::string::npos) << name;
+  }
+  for (const auto& [key, field] :
+       std::map<std::string, std::string>{{"key_ad_banner_delay", "admob_banner_delay"},
+                                          {"key_ad_interstitial_delay", "admob_interstitial_delay"},
+                                          {"key_ad_rewarded_delay", "admob_rewarded_delay"},
+                                          {"loader_int_time", "loader_delay"},
+                                          {"external_browser_url", "external_browse_url"},
+                                          {"MenuItem.menu", "name"},
+                                          {"NavigationTab.menu", "name"}}) {
+    EXPECT_NE(descriptions[key].find("the record's field " + field), std::string::npos) << key;
+  }
+  EXPECT_NE(descriptions["key_ad_banner_delay"].find("\"BANNER_AD_DELAY\""), std::string::npos);
+  const std::map<std::string, std::size_t, std::less<>> expectedExamples{
+      {"theme_color", 60},           {"loader_style", 13},
+      {"navigation_bar_style", 4},   {"left_button_option", 6},
+      {"right_button_option", 6},    {"navigation_bar", 3},
+      {"splash_screen_type", 3},     {"MenuItem.url", 6},
+      {"ExternalBrowseUrl.type", 3}, {"ExternalBrowseUrl.condition", 6}};
+  EXPECT_EQ(examples, expectedExamples);
+  EXPECT_EQ(bounds, "-9223372036854775808");
 
   EXPECT_EQ(run({}).status, 2);
   EXPECT_EQ(run({"open"}).status, 2);
