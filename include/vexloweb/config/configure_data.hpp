@@ -28,10 +28,10 @@
 #include <string_view>
 #include <utility>
 #include <vector>
-#include "vexloweb/export.hpp"
 
 #include "vexloweb/config/decoding_error.hpp"
 #include "vexloweb/config/list_records.hpp"
+#include "vexloweb/export.hpp"
 
 // The field table: X(field, "JSON key", value type), in declaration order, which is also the
 // order of CodingKeys and of encoding. It drives the accessors, the key enumeration, the decoder,

@@ -12,10 +12,10 @@
 #include <string>
 #include <string_view>
 #include <vector>
-#include "vexloweb/export.hpp"
 
 #include "vexloweb/config/configure_data.hpp"
 #include "vexloweb/config/decoding_error.hpp"
+#include "vexloweb/export.hpp"
 
 namespace vexloweb {
 

@@ -14,9 +14,9 @@
 #include <string>
 #include <string_view>
 #include <utility>
-#include "vexloweb/export.hpp"
 
 #include "vexloweb/config/decoding_error.hpp"
+#include "vexloweb/export.hpp"
 
 namespace vexloweb {
 

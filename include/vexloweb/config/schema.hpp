@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+
 #include "vexloweb/export.hpp"
 
 namespace vexloweb {

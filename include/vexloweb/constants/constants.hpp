@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string_view>
+
 #include "vexloweb/export.hpp"
 
 namespace vexloweb {

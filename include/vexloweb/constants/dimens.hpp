@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+
 #include "vexloweb/export.hpp"
 
 namespace vexloweb {

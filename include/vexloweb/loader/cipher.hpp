@@ -12,6 +12,7 @@
 #include <optional>
 #include <string_view>
 #include <vector>
+
 #include "vexloweb/export.hpp"
 
 namespace vexloweb {

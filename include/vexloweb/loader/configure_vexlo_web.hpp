@@ -10,6 +10,7 @@
 #pragma once
 
 #include <string>
+
 #include "vexloweb/export.hpp"
 
 namespace vexloweb {

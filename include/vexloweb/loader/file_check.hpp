@@ -15,9 +15,9 @@
 #include <string>
 #include <string_view>
 #include <vector>
-#include "vexloweb/export.hpp"
 
 #include "vexloweb/config/decoding_error.hpp"
+#include "vexloweb/export.hpp"
 #include "vexloweb/loader/load_pipeline.hpp"
 
 namespace vexloweb {

@@ -17,6 +17,7 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
 #include "vexloweb/export.hpp"
 
 namespace vexloweb {

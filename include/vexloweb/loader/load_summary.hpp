@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
-#include "vexloweb/export.hpp"
 
+#include "vexloweb/export.hpp"
 #include "vexloweb/platform/user_defaults.hpp"
 
 namespace vexloweb {

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+
 #include "vexloweb/export.hpp"
 
 namespace vexloweb::platform {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "vexloweb/export.hpp"
+
 namespace vexloweb::platform {
 
 class VEXLOWEB_EXPORT Color {

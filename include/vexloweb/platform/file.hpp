@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+
 #include "vexloweb/export.hpp"
 
 namespace vexloweb::platform {

@@ -24,6 +24,7 @@
 #include <string_view>
 #include <variant>
 #include <vector>
+
 #include "vexloweb/export.hpp"
 
 namespace vexloweb::platform {

@@ -14,6 +14,7 @@
 #include <ostream>
 #include <string>
 #include <vector>
+
 #include "vexloweb/export.hpp"
 
 namespace vexloweb::platform {

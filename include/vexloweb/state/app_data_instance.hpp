@@ -13,9 +13,9 @@
 #include <mutex>
 #include <optional>
 #include <utility>
-#include "vexloweb/export.hpp"
 
 #include "vexloweb/config/configure_data.hpp"
+#include "vexloweb/export.hpp"
 
 namespace vexloweb {
 

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+
 #include "vexloweb/export.hpp"
 
 namespace vexloweb {

@@ -10,8 +10,8 @@
 
 #include <string>
 #include <string_view>
-#include "vexloweb/export.hpp"
 
+#include "vexloweb/export.hpp"
 #include "vexloweb/platform/view.hpp"
 
 namespace vexloweb {
