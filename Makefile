@@ -5,7 +5,7 @@
 # What the library and the tool need; the tests, sanitizers and fuzzers need the rest.
 TOOL_PACKAGES := cmake ninja-build g++ libsimdjson-dev nettle-dev libsqlite3-dev libutf8proc-dev \
                  libcli11-dev
-TEST_PACKAGES := $(TOOL_PACKAGES) clang libclang-rt-14-dev pkg-config openssl xxd git \
+TEST_PACKAGES := $(TOOL_PACKAGES) clang libclang-rt-14-dev pkg-config openssl xxd git python3 \
                  libgtest-dev libgmock-dev libbenchmark-dev
 ARM64_PACKAGES := cmake ninja-build g++-aarch64-linux-gnu qemu-user
 PRESET ?= default
@@ -56,7 +56,8 @@ sanitize: deps
 	cmake --build --preset asan
 	ctest --preset asan
 	cmake --preset tsan >/dev/null
-	cmake --build --preset tsan --target vexloweb_state_test vexloweb_platform_test vexloweb_constants_test
+	cmake --build --preset tsan --target vexloweb_state_test vexloweb_platform_test vexloweb_constants_test \
+	  vexloweb_c_api_test
 	ctest --preset tsan
 
 # Every way a host takes the library: a g++ Release (-O3) static build and a clang shared build,
@@ -70,7 +71,7 @@ consumers: deps
 	cmake --preset shared -DCMAKE_INSTALL_LIBDIR=lib/$(MULTIARCH) >/dev/null
 	cmake --build --preset shared
 	ctest --preset shared
-	tests/install/install_test.sh build/release . g++ subdirectory fetchcontent
+	tests/install/install_test.sh build/release . g++ gcc subdirectory fetchcontent
 
 # The library, the tool and every test cross-built for arm64 and run under qemu-user.
 test-arm64:

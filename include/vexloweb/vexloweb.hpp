@@ -24,5 +24,6 @@
 #include "vexloweb/platform/view.hpp"
 #include "vexloweb/state/app_data_instance.hpp"
 #include "vexloweb/version.hpp"
+#include "vexloweb/vexloweb.h"
 #include "vexloweb/view/constraint_description.hpp"
 #include "vexloweb/view/visibility_state.hpp"

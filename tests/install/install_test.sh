@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Builds and runs a host (main.cpp, which loads the example bundle) against the library in each way
 # a host can take it. Usage:
-#   install_test.sh BUILD_DIR SOURCE_DIR CXX [WAY...]
+#   install_test.sh BUILD_DIR SOURCE_DIR CXX CC [WAY...]
 # WAY is one of:
 #   package      cmake --install BUILD_DIR into a new prefix; hosts by find_package and pkg-config
-#                (pkg-config --static for a static library)
+#                (pkg-config --static for a static library), a C++ one and a C11 one (host.c)
 #   subdirectory add_subdirectory(SOURCE_DIR) in a host project (none of our tests may be built)
 #   fetchcontent FetchContent from a git repository cloned from SOURCE_DIR's HEAD
 # With no WAY, only `package`. A host that builds against the package must also see
@@ -13,8 +13,8 @@
 # (where the target's libraries are unpacked) and VEXLOWEB_CROSS_RUN (the emulator command) say
 # how to build and run the hosts.
 set -euo pipefail
-build_dir=$(cd "$1" && pwd) source_dir=$(cd "$2" && pwd) cxx=$3
-shift 3
+build_dir=$(cd "$1" && pwd) source_dir=$(cd "$2" && pwd) cxx=$3 cc=$4
+shift 4
 ways=("${@:-package}")
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
@@ -83,6 +83,11 @@ $link_host" "${package_args[@]}"
       # shellcheck disable=SC2086
       "$cxx" -std=c++20 "$here/main.cpp" -o "$work/host-pc" "${cross_flags[@]}" $flags
       LD_LIBRARY_PATH=$(dirname "$(dirname "$pc")") run_host "pkg-config ${static[*]}" "$work/host-pc"
+      # shellcheck disable=SC2086
+      "$cc" -std=c11 -Wall -Wextra -Werror "$here/host.c" -o "$work/host-c" "${cross_flags[@]}" \
+        $flags -lpthread
+      LD_LIBRARY_PATH=$(dirname "$(dirname "$pc")") run_host "C11, pkg-config ${static[*]}" \
+        "$work/host-c"
       if [[ -x $work/prefix/bin/vexloweb ]]; then
         env -u LD_LIBRARY_PATH "${runner[@]}" "$work/prefix/bin/vexloweb" --version
       fi

@@ -1,0 +1,185 @@
+"""VexloWebLib from Python, over its C interface with ctypes (no compiled extension).
+
+Loads the shared library named by $VEXLOWEB_LIBRARY, else libvexloweb.so.1 from the system's
+library path. Every function may be called from any thread. Failures raise VexloWebError, which
+carries the layer that failed, the reason and, for a document, the member at fault.
+
+    import vexloweb
+    sealed = vexloweb.seal('{"package_name": "com.example.app"}')
+    assert vexloweb.open(sealed) == '{"package_name": "com.example.app"}'
+    vexloweb.load("app", bundle="/opt/app/resources")
+    print(vexloweb.record()["package_name"])
+"""
+
+import ctypes
+import ctypes.util
+import json
+import os
+
+__all__ = ["VexloWebError", "version", "seal", "open", "check", "load", "record",
+           "set_record", "defaults", "set_bundle_path", "set_defaults_path"]
+
+
+class VexloWebError(Exception):
+    """A failed call: `layer` ("resource", "cipher", "document", ...), `reason`, and
+    `member_path` ("menus[1].menu") for a member of the document, else None."""
+
+    def __init__(self, layer, reason, member_path=None):
+        self.layer = layer
+        self.reason = reason
+        self.member_path = member_path
+        where = f" ({member_path})" if member_path else ""
+        super().__init__(f"{layer}{where}: {reason}")
+
+
+class _Failure(ctypes.Structure):
+    _fields_ = [("layer", ctypes.c_void_p), ("reason", ctypes.c_void_p),
+                ("member_path", ctypes.c_void_p)]
+
+
+def _open_library():
+    name = os.environ.get("VEXLOWEB_LIBRARY") or ctypes.util.find_library("vexloweb") \
+        or "libvexloweb.so.1"
+    lib = ctypes.CDLL(name)
+    text, size, failure = ctypes.c_char_p, ctypes.c_size_t, ctypes.POINTER(_Failure)
+    owned = ctypes.c_void_p  # returned strings are freed with vexloweb_free
+    signatures = {
+        "vexloweb_version_string": (ctypes.c_char_p, []),
+        "vexloweb_set_bundle_path": (None, [text]),
+        "vexloweb_set_defaults_path": (None, [text]),
+        "vexloweb_read_configuration": (None, [text]),
+        "vexloweb_load_configuration": (ctypes.c_int, [text, failure]),
+        "vexloweb_configure_data_json": (owned, []),
+        "vexloweb_set_configure_data_json": (ctypes.c_int, [text, size, failure]),
+        "vexloweb_defaults_json": (owned, []),
+        "vexloweb_seal": (owned, [text, size, failure]),
+        "vexloweb_open": (owned, [text, size, ctypes.POINTER(size), failure]),
+        "vexloweb_check": (ctypes.c_int, [text, size, failure]),
+        "vexloweb_failure_clear": (None, [failure]),
+        "vexloweb_free": (None, [ctypes.c_void_p]),
+    }
+    for function, (result, arguments) in signatures.items():
+        getattr(lib, function).restype = result
+        getattr(lib, function).argtypes = arguments
+    return lib
+
+
+_lib = _open_library()
+
+
+def _bytes(text):
+    return text.encode("utf-8") if isinstance(text, str) else bytes(text)
+
+
+def _take(pointer, length=None):
+    """The UTF-8 text at an owned pointer, freed; None for NULL."""
+    if not pointer:
+        return None
+    try:
+        raw = ctypes.string_at(pointer, length) if length is not None \
+            else ctypes.string_at(pointer)
+        return raw.decode("utf-8")
+    finally:
+        _lib.vexloweb_free(pointer)
+
+
+class _Call:
+    """A zeroed failure struct for one call; raises VexloWebError when the call failed."""
+
+    def __enter__(self):
+        self.failure = _Failure()
+        return ctypes.byref(self.failure)
+
+    def raise_if_failed(self):
+        f = self.failure
+        if f.layer:
+            error = VexloWebError(ctypes.string_at(f.layer).decode("utf-8"),
+                                  ctypes.string_at(f.reason).decode("utf-8") if f.reason else "",
+                                  ctypes.string_at(f.member_path).decode("utf-8")
+                                  if f.member_path else None)
+            raise error
+
+    def __exit__(self, *exc):
+        _lib.vexloweb_failure_clear(ctypes.byref(self.failure))
+        return False
+
+
+def version():
+    """The library's version, "MAJOR.MINOR.PATCH"."""
+    return _lib.vexloweb_version_string().decode("ascii")
+
+
+def set_bundle_path(folder):
+    """Points the app's resource folder, where "<name>.io" files are looked for, at `folder`."""
+    _lib.vexloweb_set_bundle_path(_bytes(os.fspath(folder)))
+
+
+def set_defaults_path(file):
+    """Points the user-defaults store at an SQLite file; None gives a fresh in-memory store."""
+    _lib.vexloweb_set_defaults_path(None if file is None else _bytes(os.fspath(file)))
+
+
+def seal(document):
+    """The text of a .io file for a JSON document (str or bytes), checked first as the tool's
+    seal does."""
+    data = _bytes(document)
+    call = _Call()
+    with call as failure:
+        sealed = _lib.vexloweb_seal(data, len(data), failure)
+        call.raise_if_failed()
+        return _take(sealed)
+
+
+def open(sealed):  # pylint: disable=redefined-builtin
+    """The document inside the text of a .io file, exactly as sealed."""
+    data = _bytes(sealed)
+    call = _Call()
+    length = ctypes.c_size_t(0)
+    with call as failure:
+        document = _lib.vexloweb_open(data, len(data), ctypes.byref(length), failure)
+        call.raise_if_failed()
+        return _take(document, length.value)
+
+
+def check(sealed):
+    """Checks the text of a .io file through every layer and its document, storing nothing;
+    raises VexloWebError with the first failure."""
+    data = _bytes(sealed)
+    call = _Call()
+    with call as failure:
+        _lib.vexloweb_check(data, len(data), failure)
+        call.raise_if_failed()
+
+
+def load(name, bundle=None, defaults=...):
+    """Loads "<name>.io" as the app does: the record is held and the ad settings and theme
+    colours exported. `bundle` sets the resource folder first; `defaults` the store file (None:
+    in memory). Raises VexloWebError; the last good record then stays."""
+    if bundle is not None:
+        set_bundle_path(bundle)
+    if defaults is not ...:
+        set_defaults_path(defaults)
+    call = _Call()
+    with call as failure:
+        _lib.vexloweb_load_configuration(_bytes(name), failure)
+        call.raise_if_failed()
+
+
+def record():
+    """The held record as a dict (its JSON form), or None before a load."""
+    text = _take(_lib.vexloweb_configure_data_json())
+    return None if text is None else json.loads(text)
+
+
+def set_record(document):
+    """Replaces the held record with a JSON document (str, bytes or dict); nothing is exported."""
+    data = _bytes(json.dumps(document) if isinstance(document, dict) else document)
+    call = _Call()
+    with call as failure:
+        _lib.vexloweb_set_configure_data_json(data, len(data), failure)
+        call.raise_if_failed()
+
+
+def defaults():
+    """Every entry of the user-defaults store, as a dict."""
+    return json.loads(_take(_lib.vexloweb_defaults_json()))

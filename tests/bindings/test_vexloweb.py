@@ -1,0 +1,120 @@
+"""The Python module against the shared library of the same build (VEXLOWEB_LIBRARY)."""
+
+import gc
+import os
+import sys
+import threading
+import unittest
+
+sys.path.insert(0, os.environ["VEXLOWEB_PYTHON_PATH"])
+import vexloweb  # noqa: E402  pylint: disable=wrong-import-position
+
+EXAMPLE_BUNDLE = os.environ["VEXLOWEB_EXAMPLE_BUNDLE"]
+DOCUMENT = '{"package_name": "py.host", "menus": [{"menu": "Home", "url": "HOME"}]}'
+
+
+def resident_kib():
+    with open("/proc/self/status", encoding="ascii") as status:
+        for line in status:
+            if line.startswith("VmRSS:"):
+                return int(line.split()[1])
+    return 0
+
+
+class SealAndOpen(unittest.TestCase):
+    def test_round_trip_gives_back_the_same_text(self):
+        sealed = vexloweb.seal(DOCUMENT)
+        self.assertTrue(sealed.endswith("\n"))
+        self.assertEqual(sealed.count("\n"), 1)
+        self.assertEqual(vexloweb.open(sealed), DOCUMENT)
+        self.assertEqual(vexloweb.open(sealed.encode()), DOCUMENT)
+        vexloweb.check(sealed)
+        text = '{"about_text": "é 😀"}'
+        self.assertEqual(vexloweb.open(vexloweb.seal(text)), text)
+
+    def test_failures_carry_layer_reason_and_member_path(self):
+        cases = [
+            (lambda: vexloweb.seal('{"tabs": [{"url": 5}]}'), "document", "tabs[0].url",
+             "expected a string, found 5"),
+            (lambda: vexloweb.seal("{"), "document", None, "invalid JSON"),
+            (lambda: vexloweb.open("no base64 here\n"), "outer base64", None, ""),
+            (lambda: vexloweb.check(""), "file", None, "empty"),
+            (lambda: vexloweb.set_record('{"admob_delay": 2.5}'), "document", "admob_delay",
+             "expected an integer"),
+            (lambda: vexloweb.load("missing", bundle=EXAMPLE_BUNDLE), "resource", None,
+             "missing.io"),
+        ]
+        for call, layer, member_path, reason in cases:
+            with self.assertRaises(vexloweb.VexloWebError) as raised:
+                call()
+            self.assertEqual(raised.exception.layer, layer)
+            self.assertEqual(raised.exception.member_path, member_path)
+            self.assertIn(reason, raised.exception.reason)
+
+    def test_a_damaged_file_fails_a_later_layer(self):
+        sealed = list(vexloweb.seal(DOCUMENT))
+        sealed[30] = "A" if sealed[30] != "A" else "B"
+        with self.assertRaises(vexloweb.VexloWebError) as raised:
+            vexloweb.check("".join(sealed))
+        self.assertIn(raised.exception.layer, {"cipher", "decrypted text", "inner base64",
+                                               "document text", "document"})
+
+
+class LoadAndRecord(unittest.TestCase):
+    def test_load_holds_the_record_and_exports_the_defaults(self):
+        vexloweb.load("example", bundle=EXAMPLE_BUNDLE, defaults=None)
+        self.assertEqual(vexloweb.record()["package_name"], "com.example.bakery")
+        self.assertIn("COLOR_PRIMARY", vexloweb.defaults())
+        with self.assertRaises(vexloweb.VexloWebError):
+            vexloweb.load("missing")
+        self.assertEqual(vexloweb.record()["package_name"], "com.example.bakery")
+        vexloweb.set_record({"loader_int_time": 1.5})
+        self.assertEqual(vexloweb.record(), {"loader_int_time": 1.5})
+
+    def test_version(self):
+        self.assertEqual(vexloweb.version(), os.environ["VEXLOWEB_EXPECTED_VERSION"])
+
+
+class Resources(unittest.TestCase):
+    def test_no_memory_grows_over_many_calls(self):
+        # 4 KiB of text per call: a leaked string of any call would grow by tens of MiB.
+        document = '{"about_text": "%s"}' % ("x" * 4096)
+        vexloweb.set_record(document)
+
+        def calls(count):
+            for _ in range(count):
+                vexloweb.open(vexloweb.seal(document))
+                try:
+                    vexloweb.seal('{"menus": 1, "about_text": "%s"}' % ("y" * 4096))
+                except vexloweb.VexloWebError:
+                    pass
+                vexloweb.record()
+        calls(300)  # warm up
+        gc.collect()
+        before = resident_kib()
+        calls(3000)
+        gc.collect()
+        self.assertLess(resident_kib() - before, 8192, "resident memory grew: a leak")
+
+    def test_two_threads_at_once(self):
+        errors = []
+
+        def work():
+            try:
+                for _ in range(200):
+                    assert vexloweb.open(vexloweb.seal(DOCUMENT)) == DOCUMENT
+                    vexloweb.set_record(DOCUMENT)
+                    assert vexloweb.record() is not None
+            except Exception as error:  # pylint: disable=broad-except
+                errors.append(error)
+
+        threads = [threading.Thread(target=work) for _ in range(2)]
+        for thread in threads:
+            thread.start()
+        for thread in threads:
+            thread.join()
+        self.assertEqual(errors, [])
+
+
+if __name__ == "__main__":
+    unittest.main()

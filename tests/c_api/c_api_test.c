@@ -1,0 +1,197 @@
+/* The C interface as a C11 host uses it: every success and failure path, NULL arguments,
+ * ownership over a thousand calls (run under AddressSanitizer and LeakSanitizer too), and two
+ * threads at once. Prints "N passed, N failed". */
+#include "vexloweb/vexloweb.h"
+
+#include <pthread.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+static int passed = 0;
+static int failed = 0;
+
+#define CHECK(condition)                                                      \
+  do {                                                                        \
+    if (condition) {                                                          \
+      ++passed;                                                               \
+    } else {                                                                  \
+      ++failed;                                                               \
+      fprintf(stderr, "%s:%d: failed: %s\n", __FILE__, __LINE__, #condition); \
+    }                                                                         \
+  } while (0)
+
+static int same(const char* text, const char* expected) {
+  return text != NULL && strcmp(text, expected) == 0;
+}
+
+static int contains(const char* text, const char* part) {
+  return text != NULL && strstr(text, part) != NULL;
+}
+
+static const char kDocument[] = "{\"package_name\":\"c.host\",\"menus\":[{\"menu\":\"Home\"}]}";
+
+static void sealAndOpen(void) {
+  vexloweb_failure failure = {0};
+  char* sealed = vexloweb_seal(kDocument, strlen(kDocument), &failure);
+  CHECK(sealed != NULL && failure.layer == NULL);
+  CHECK(sealed != NULL && sealed[strlen(sealed) - 1] == '\n' &&
+        strchr(sealed, '\n') == sealed + strlen(sealed) - 1);
+  size_t length = 99;
+  char* document = vexloweb_open(sealed, sealed ? strlen(sealed) : 0, &length, &failure);
+  CHECK(same(document, kDocument) && length == strlen(kDocument));
+  CHECK(vexloweb_check(sealed, sealed ? strlen(sealed) : 0, &failure) == 1 && !failure.layer);
+  vexloweb_free(document);
+
+  /* A raw NUL byte is not JSON: the length is honoured, not cut at the NUL, and it is refused. */
+  static const char kWithNul[] = "{\"about_text\":\"a\\u0000b\"}  \0";
+  char* sealedNul = vexloweb_seal(kWithNul, sizeof kWithNul - 1, &failure);
+  CHECK(sealedNul == NULL && same(failure.layer, "document"));
+  vexloweb_free(sealedNul);
+
+  /* One damaged character in the middle: the check names a layer, and so does open. */
+  sealed[20] = sealed[20] == 'A' ? 'B' : 'A';
+  CHECK(vexloweb_check(sealed, strlen(sealed), &failure) == 0 && failure.layer != NULL &&
+        failure.reason != NULL);
+  vexloweb_free(sealed);
+  vexloweb_failure_clear(&failure);
+}
+
+static void failures(void) {
+  vexloweb_failure failure = {0};
+  static const char kBad[] = "{\"package_name\":\"x\",\"menus\":[{\"menu\":1}]}";
+  CHECK(vexloweb_seal(kBad, strlen(kBad), &failure) == NULL);
+  CHECK(same(failure.layer, "document") && same(failure.member_path, "menus[0].menu") &&
+        contains(failure.reason, "expected a string, found 1"));
+
+  static const char kNotJson[] = "{\"a\":";
+  CHECK(vexloweb_seal(kNotJson, strlen(kNotJson), &failure) == NULL);
+  CHECK(same(failure.layer, "document") && failure.member_path == NULL &&
+        contains(failure.reason, "invalid JSON"));
+
+  static const char kNotBase64[] = "not base64 at all\n";
+  CHECK(vexloweb_open(kNotBase64, strlen(kNotBase64), NULL, &failure) == NULL);
+  CHECK(same(failure.layer, "outer base64") && failure.member_path == NULL);
+  CHECK(vexloweb_check("", 0, &failure) == 0 && same(failure.layer, "file"));
+
+  /* A later success clears what the struct held. */
+  char* sealed = vexloweb_seal("{}", 2, &failure);
+  CHECK(sealed != NULL && failure.layer == NULL && failure.reason == NULL &&
+        failure.member_path == NULL);
+  vexloweb_free(sealed);
+
+  /* A NULL failure pointer is fine everywhere. */
+  CHECK(vexloweb_seal(kBad, strlen(kBad), NULL) == NULL);
+  CHECK(vexloweb_open(kNotBase64, strlen(kNotBase64), NULL, NULL) == NULL);
+}
+
+static void nullArguments(void) {
+  vexloweb_failure failure = {0};
+  size_t length = 7;
+  CHECK(vexloweb_seal(NULL, 5, &failure) == NULL && same(failure.layer, "argument") &&
+        same(failure.reason, "document is NULL"));
+  CHECK(vexloweb_open(NULL, 5, &length, &failure) == NULL && length == 0 &&
+        same(failure.layer, "argument"));
+  CHECK(vexloweb_check(NULL, 1, &failure) == 0 && same(failure.layer, "argument"));
+  CHECK(vexloweb_load_configuration(NULL, &failure) == 0 && same(failure.layer, "argument"));
+  CHECK(vexloweb_set_configure_data_json(NULL, 3, &failure) == 0 &&
+        same(failure.layer, "argument"));
+  vexloweb_read_configuration(NULL);
+  vexloweb_set_bundle_path(NULL);
+  vexloweb_failure_clear(NULL);
+  vexloweb_free(NULL);
+  vexloweb_failure_clear(&failure);
+  CHECK(failure.layer == NULL && failure.reason == NULL);
+}
+
+static void loadAndRecord(void) {
+  vexloweb_failure failure = {0};
+  vexloweb_set_defaults_path(NULL);
+  vexloweb_set_bundle_path(VEXLOWEB_EXAMPLE_BUNDLE);
+  CHECK(vexloweb_load_configuration("example", &failure) == 1 && failure.layer == NULL);
+  char* json = vexloweb_configure_data_json();
+  CHECK(contains(json, "\"package_name\":\"com.example.bakery\""));
+  vexloweb_free(json);
+  char* defaults = vexloweb_defaults_json();
+  CHECK(contains(defaults, "\"COLOR_PRIMARY\":"));
+  vexloweb_free(defaults);
+
+  CHECK(vexloweb_load_configuration("missing", &failure) == 0);
+  CHECK(same(failure.layer, "resource") && contains(failure.reason, "missing.io"));
+  json = vexloweb_configure_data_json();
+  CHECK(contains(json, "com.example.bakery")); /* the last good record stays */
+  vexloweb_free(json);
+  vexloweb_read_configuration("missing"); /* silent, and changes nothing */
+
+  static const char kRecord[] = "{\"tabs\":[],\"loader_int_time\":2.5} trailing";
+  CHECK(vexloweb_set_configure_data_json(kRecord, strlen(kRecord) - 9, &failure) == 1);
+  json = vexloweb_configure_data_json();
+  CHECK(same(json, "{\"loader_int_time\":2.5,\"tabs\":[]}"));
+  vexloweb_free(json);
+  static const char kWrong[] = "{\"tabs\":[{\"url\":false}]}";
+  CHECK(vexloweb_set_configure_data_json(kWrong, strlen(kWrong), &failure) == 0);
+  CHECK(same(failure.layer, "document") && same(failure.member_path, "tabs[0].url"));
+  json = vexloweb_configure_data_json();
+  CHECK(same(json, "{\"loader_int_time\":2.5,\"tabs\":[]}"));
+  vexloweb_free(json);
+  vexloweb_failure_clear(&failure);
+}
+
+static void thousandCalls(void) {
+  vexloweb_failure failure = {0};
+  int ok = 1;
+  for (int i = 0; i < 1000; ++i) {
+    char* sealed = vexloweb_seal(kDocument, strlen(kDocument), &failure);
+    char* document = vexloweb_open(sealed, strlen(sealed), NULL, &failure);
+    ok = ok && same(document, kDocument);
+    vexloweb_free(document);
+    vexloweb_free(sealed);
+    ok = ok && vexloweb_open("x", 1, NULL, &failure) == NULL; /* overwrites the failure */
+    ok = ok && vexloweb_seal("[1]", 3, &failure) == NULL;
+    char* json = vexloweb_configure_data_json();
+    vexloweb_free(json);
+  }
+  vexloweb_failure_clear(&failure);
+  CHECK(ok);
+}
+
+static void* useConcurrently(void* argument) {
+  int* ok = argument;
+  vexloweb_failure failure = {0};
+  for (int i = 0; i < 200; ++i) {
+    char* sealed = vexloweb_seal(kDocument, strlen(kDocument), &failure);
+    char* document = vexloweb_open(sealed, strlen(sealed), NULL, &failure);
+    *ok = *ok && same(document, kDocument);
+    vexloweb_free(document);
+    vexloweb_free(sealed);
+    *ok = *ok && vexloweb_set_configure_data_json(kDocument, strlen(kDocument), &failure) == 1;
+    *ok = *ok && vexloweb_load_configuration("example", &failure) == 1;
+    char* json = vexloweb_configure_data_json();
+    *ok = *ok && json != NULL;
+    vexloweb_free(json);
+    char* defaults = vexloweb_defaults_json();
+    vexloweb_free(defaults);
+  }
+  vexloweb_failure_clear(&failure);
+  return NULL;
+}
+
+static void twoThreads(void) {
+  int ok[2] = {1, 1};
+  pthread_t threads[2];
+  for (int t = 0; t < 2; ++t) pthread_create(&threads[t], NULL, useConcurrently, &ok[t]);
+  for (int t = 0; t < 2; ++t) pthread_join(threads[t], NULL);
+  CHECK(ok[0] && ok[1]);
+}
+
+int main(void) {
+  CHECK(same(vexloweb_version_string(), VEXLOWEB_EXPECTED_VERSION));
+  sealAndOpen();
+  failures();
+  nullArguments();
+  loadAndRecord();
+  thousandCalls();
+  twoThreads();
+  printf("%d passed, %d failed\n", passed, failed);
+  return failed == 0 ? 0 : 1;
+}
