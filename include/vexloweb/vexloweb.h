@@ -83,8 +83,7 @@ VEXLOWEB_EXPORT char* vexloweb_defaults_json(void);
 /* Seals the JSON document `document` (`length` bytes) into the text of a ".io" file, one line
  * and a line break, with the loader's key and IV. The document is checked first, as
  * `vexloweb seal` does: one that would not load gives NULL with the first member at fault. */
-VEXLOWEB_EXPORT char* vexloweb_seal(const char* document, size_t length,
-                                    vexloweb_failure* failure);
+VEXLOWEB_EXPORT char* vexloweb_seal(const char* document, size_t length, vexloweb_failure* failure);
 
 /* Opens the text of a ".io" file (`length` bytes) down to its document: the document's bytes
  * followed by a NUL, with their count in *document_length (when not NULL); or NULL with the
