@@ -1,5 +1,6 @@
 #include "vexloweb/platform/cc_crypt.hpp"
 
+#include <algorithm>
 #include <array>
 #include <string>
 #include <vector>
@@ -55,6 +56,49 @@ TEST(CCCrypt, RoundTripsEveryKeySizeAndPadsToWholeBlocks) {
                 kCCSuccess);  // in place
       EXPECT_EQ(std::string(reinterpret_cast<char*>(sealed.data()), openedSize), plain);
     }
+  }
+}
+
+// Decrypts two blocks whose plain text ends in `tail` (encrypted without padding), checking the
+// PKCS#7 padding; returns the status and the bytes written. The output starts as 0xAA bytes.
+CCCryptorStatus decryptEnding(const std::vector<std::uint8_t>& tail, std::vector<std::uint8_t>& out,
+                              std::size_t& moved) {
+  const std::string key(16, 'k');
+  const std::string iv(16, 'i');
+  std::vector<std::uint8_t> plain(32, 'p');
+  std::copy(tail.begin(), tail.end(), plain.end() - static_cast<std::ptrdiff_t>(tail.size()));
+  std::vector<std::uint8_t> sealed(32);
+  EXPECT_EQ(CCCrypt(0, kCCAlgorithmAES, 0, key.data(), 16, iv.data(), plain.data(), 32,
+                    sealed.data(), 32, &moved),
+            kCCSuccess);
+  out.assign(48, 0xAA);
+  return CCCrypt(1, kCCAlgorithmAES, kCCOptionPKCS7Padding, key.data(), 16, iv.data(),
+                 sealed.data(), 32, out.data(), out.size(), &moved);
+}
+
+// Every pad length is accepted when all its bytes are right, and refused when any single one of
+// them is wrong (not only when all are), or when the length byte is 0 or above 16. A refused
+// decryption leaves nothing of the plain text in the output.
+TEST(CCCrypt, PaddingIsCheckedByteByByteAndAFailureZeroesTheOutput) {
+  std::vector<std::uint8_t> out;
+  std::size_t moved = 0;
+  for (std::uint8_t n = 1; n <= 16; ++n) {
+    std::vector<std::uint8_t> tail(n, n);
+    ASSERT_EQ(decryptEnding(tail, out, moved), kCCSuccess) << int{n};
+    EXPECT_EQ(moved, 32U - n);
+    for (std::size_t wrong = 0; wrong + 1 < n; ++wrong) {
+      for (std::uint8_t value : {std::uint8_t(n - 1), std::uint8_t(n + 1), std::uint8_t{0}}) {
+        tail.assign(n, n);
+        tail[wrong] = value;
+        EXPECT_EQ(decryptEnding(tail, out, moved), kCCDecodeError)
+            << "pad " << int{n} << ", byte " << wrong << " = " << int{value};
+        EXPECT_EQ(std::count(out.begin(), out.begin() + 32, 0), 32) << "output not zeroed";
+      }
+    }
+  }
+  for (std::uint8_t length : {std::uint8_t{0}, std::uint8_t{17}, std::uint8_t{255}}) {
+    EXPECT_EQ(decryptEnding({length}, out, moved), kCCDecodeError) << int{length};
+    EXPECT_EQ(std::count(out.begin(), out.begin() + 32, 0), 32);
   }
 }
 

@@ -45,6 +45,40 @@ TEST_F(UserDefaultsTest, KeepsTypesAndSurvivesReopening) {
   EXPECT_EQ(reopened.keys(), (std::vector<std::string>{"b", "d", "empty", "i", "s"}));
 }
 
+// Writing a key that is there replaces its value and its type, in memory and on disk, inside and
+// outside a transaction, and the replacement is what a reopened store reads.
+TEST_F(UserDefaultsTest, WritingAnExistingKeyReplacesItsValueAndItsType) {
+  const std::vector<DefaultsValue> sequence = {DefaultsValue(std::int64_t{1}),
+                                               DefaultsValue("1"s),
+                                               DefaultsValue(1.0),
+                                               DefaultsValue(true),
+                                               DefaultsValue(""s),
+                                               DefaultsValue(std::int64_t{0}),
+                                               DefaultsValue(false),
+                                               DefaultsValue(-0.5),
+                                               DefaultsValue("last"s)};
+  auto memory = UserDefaults::inMemory();
+  for (UserDefaults* store : {memory.get(), new UserDefaults(file())}) {
+    SCOPED_TRACE(store->isPersistent() ? "sqlite" : "memory");
+    for (std::size_t i = 0; i < sequence.size(); ++i) {
+      if (i % 2 == 0) {
+        store->setObject(sequence[i], "k");
+      } else {
+        UserDefaults::Transaction transaction(*store);
+        store->setObject("other"s, "k");
+        store->setObject(sequence[i], "k");
+      }
+      EXPECT_EQ(store->object("k"), sequence[i]) << i;
+      EXPECT_EQ(store->keys(), std::vector<std::string>{"k"});
+    }
+    if (store != memory.get()) delete store;
+  }
+  UserDefaults reopened(file());
+  EXPECT_EQ(reopened.object("k"), DefaultsValue("last"s));
+  reopened.setObject(std::int64_t{42}, "k");
+  EXPECT_EQ(UserDefaults(file()).object("k"), DefaultsValue(std::int64_t{42}));
+}
+
 TEST_F(UserDefaultsTest, AnotherProcessReadsWhatOneWrote) {
   const pid_t child = fork();
   ASSERT_GE(child, 0);
