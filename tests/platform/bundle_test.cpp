@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "test_files.hpp"
+#include "vexloweb/platform/file.hpp"
 
 namespace vexloweb::platform {
 namespace {
@@ -32,6 +33,30 @@ TEST(Bundle, FindsOnlyRegularFilesInsideItsFolder) {
     EXPECT_FALSE(bundle.pathForResource(name, "io").has_value()) << name;
   }
   EXPECT_FALSE(bundle.pathForResource(std::string_view("app\0x", 5), "io").has_value());
+}
+
+// The regular-file check itself refuses a directory and a FIFO, before any read: reading a
+// FIFO would find nothing (or wait for a writer) and a directory would fail with a read error.
+TEST(File, TheRegularFileCheckRefusesDirectoriesAndFifos) {
+  testing::TempDir dir;
+  const auto folder = dir.path() / "folder.io";
+  const auto fifo = dir.path() / "pipe.io";
+  const auto file = dir.path() / "file.io";
+  std::filesystem::create_directories(folder);
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  testing::writeFile(file, "content");
+  std::filesystem::create_symlink(fifo, dir.path() / "link-to-pipe.io");
+
+  EXPECT_TRUE(isRegularFile(file));
+  for (const auto& path : {folder, fifo, dir.path() / "link-to-pipe.io", dir.path() / "none"}) {
+    EXPECT_FALSE(isRegularFile(path)) << path;
+    std::string why;
+    EXPECT_FALSE(readRegularFile(path, &why).has_value()) << path;
+    EXPECT_EQ(why, path.filename() == "none" ? "cannot open the file: No such file or directory"
+                                             : "not a regular file")
+        << path;
+  }
+  EXPECT_EQ(readRegularFile(file, nullptr), "content");
 }
 
 TEST(Bundle, MainBundleFollowsSetMainPath) {

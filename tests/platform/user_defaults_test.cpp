@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <future>
 #include <thread>
 
@@ -211,6 +212,31 @@ TEST_F(UserDefaultsTest, TwoThreadsWritingLoseNothing) {
   first.join();
   second.join();
   EXPECT_EQ(UserDefaults(file()).keys().size(), 400U);
+}
+
+// The standard path: $XDG_CONFIG_HOME when it is absolute, else $HOME/.config, then
+// vexloweb/<executable name>.defaults.sqlite3.
+TEST(UserDefaults, TheStandardPathFollowsXdgConfigHomeThenHome) {
+  const char* savedXdg = std::getenv("XDG_CONFIG_HOME");
+  const std::string xdg = savedXdg != nullptr ? savedXdg : "";
+  const std::string home = std::getenv("HOME") != nullptr ? std::getenv("HOME") : "";
+  const std::string name = "vexloweb_platform_test.defaults.sqlite3";
+
+  ::setenv("XDG_CONFIG_HOME", "/srv/config", 1);
+  EXPECT_EQ(UserDefaults::defaultStandardPath(),
+            std::filesystem::path("/srv/config") / "vexloweb" / name);
+  ::setenv("XDG_CONFIG_HOME", "relative/config", 1);  // not absolute: ignored
+  ::setenv("HOME", "/home/someone", 1);
+  EXPECT_EQ(UserDefaults::defaultStandardPath(),
+            std::filesystem::path("/home/someone/.config/vexloweb") / name);
+  ::unsetenv("XDG_CONFIG_HOME");
+  EXPECT_EQ(UserDefaults::defaultStandardPath(),
+            std::filesystem::path("/home/someone/.config/vexloweb") / name);
+
+  if (savedXdg != nullptr) {
+    ::setenv("XDG_CONFIG_HOME", xdg.c_str(), 1);
+  }
+  ::setenv("HOME", home.c_str(), 1);
 }
 
 TEST(UserDefaults, InMemoryStoresNeverTouchTheDisk) {

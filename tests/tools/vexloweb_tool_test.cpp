@@ -136,6 +136,48 @@ TEST_F(ToolTest, CheckNamesTheLayerOfEachBrokenFile) {
   EXPECT_EQ(json.out.find(R"("package_name")"), std::string::npos);  // no values are printed
 }
 
+// A bad file anywhere fails the run, not only the last one; --json says exactly these members.
+TEST_F(ToolTest, CheckFailsForABadFileInAnyPlaceAndItsJsonHasExactlyItsMembers) {
+  const std::string good = (kData / "openssl" / "example.io").string();
+  testing::writeFile(path("bad.io"), "not base64!\n");
+  EXPECT_EQ(run({"check", good, good}).status, 0);
+  EXPECT_EQ(run({"check", path("bad.io"), good, good}).status, 1);
+  EXPECT_EQ(run({"check", good, path("bad.io"), good}).status, 1);
+  EXPECT_EQ(run({"check", "--json", path("bad.io"), good}).status, 1);
+
+  const ToolRun json = run({"check", "--json", path("bad.io"), good});
+  std::istringstream lines(json.out);
+  std::string bad;
+  std::string ok;
+  std::getline(lines, bad);
+  std::getline(lines, ok);
+  EXPECT_EQ(bad, R"({"file":")" + path("bad.io") +
+                     R"(","ok":false,"fieldsPresent":0,"layer":"outer base64","errors":[{"path":)"
+                     R"x(null,"reason":"the file text is not base64: a space at offset 3 is not )x"
+                     R"x(base64 (the text must be one unbroken line)"}],"warnings":[]})x");
+  EXPECT_EQ(ok, R"({"file":")" + good +
+                    R"(","ok":true,"fieldsPresent":58,"layer":null,"errors":[],"warnings":[]})");
+}
+
+// A key file written on Windows (CRLF) gives the same key; asking for a key twice prints it once.
+TEST_F(ToolTest, KeyFilesWithCrlfAndRepeatedDefaultsKeys) {
+  testing::writeFile(path("key.txt"), "0123456789abcdef\r\n");
+  testing::writeFile(path("doc.json"), R"({"admob_delay": 4})");
+  ASSERT_EQ(
+      run({"seal", "--key-file", path("key.txt"), "-o", path("doc.io"), path("doc.json")}).status,
+      0);
+  EXPECT_EQ(run({"open", "--key", "0123456789abcdef", path("doc.io")}).out,
+            R"({"admob_delay": 4})");
+  EXPECT_EQ(run({"check", "--key-file", path("key.txt"), path("doc.io")}).status, 0);
+
+  std::filesystem::create_directories(path("bundle"));
+  ASSERT_EQ(run({"seal", "-o", path("bundle/app.io"), path("doc.json")}).status, 0);
+  ASSERT_EQ(
+      run({"load", "--bundle", path("bundle"), "--defaults", path("d.sqlite3"), "app"}).status, 0);
+  EXPECT_EQ(run({"defaults", "--defaults", path("d.sqlite3"), "AD_DELAY", "AD_DELAY"}).out,
+            "{\"AD_DELAY\":4}\n");
+}
+
 TEST_F(ToolTest, LoadKeepsTheLastGoodRecordAndDefaultsOutliveTheProcess) {
   std::filesystem::create_directories(path("bundle"));
   testing::writeFile(path("one.json"), R"({"package_name": "one", "admob_delay": 3})");
