@@ -80,6 +80,38 @@ TEST(VisibilityState, AForeignHeightZeroConstraintReadsAsGone) {
   EXPECT_EQ(visibilityState(*view), "gone");
 }
 
+// The search for the collapse constraint is stricter than the derivation: a height-0 constraint
+// of the view that is tied to another item, or whose first item is another view, is passed over
+// (a new collapse constraint is made), although the derivation still reads it first.
+TEST(VisibilityState, TheCollapseSearchPassesOverConstraintsTiedToOtherItems) {
+  auto view = View::create();
+  auto other = View::create();
+  auto tied =
+      LayoutConstraint::constraintWithItem(view, LayoutAttribute::height, LayoutRelation::equal,
+                                           other, LayoutAttribute::height, 1.0, 0.0);
+  auto foreign = heightZero(other);
+  view->addConstraint(tied);
+  view->addConstraint(foreign);
+  EXPECT_EQ(visibilityState(*view), "visible");
+
+  setVisibilityState(*view, "gone");
+  ASSERT_EQ(view->constraints().size(), 3U) << "made its own collapse constraint";
+  const auto collapse = view->constraints()[2];
+  EXPECT_TRUE(collapse->isActive());
+  EXPECT_FALSE(tied->isActive());
+  EXPECT_FALSE(foreign->isActive());
+  EXPECT_TRUE(view->isHidden());
+  EXPECT_EQ(visibilityState(*view), "invisible");  // the first selected (tied) is inactive
+
+  setVisibilityState(*view, "visible");
+  EXPECT_FALSE(collapse->isActive());
+  EXPECT_FALSE(view->isHidden());
+  setVisibilityState(*view, "gone");
+  EXPECT_EQ(view->constraints().size(), 3U) << "reuses its own, never the tied one";
+  EXPECT_TRUE(collapse->isActive());
+  EXPECT_FALSE(tied->isActive());
+}
+
 TEST(VisibilityState, OnlyTheFirstMatchingConstraintDecides) {
   auto view = View::create();
   auto first = heightZero(view);
@@ -128,6 +160,10 @@ TEST(ConstraintDescription, WritesIdentifierAndShortestConstant) {
       {0.0001, "0.0001"},
       {1e15, "1000000000000000.0"},
       {1e16, "1e+16"},
+      {9007199254740991.0, "9007199254740991.0"},     // 2^53 - 1: the last in full
+      {9007199254740992.0, "9.007199254740992e+15"},  // 2^53: the first in exponent form
+      {-9007199254740992.0, "-9.007199254740992e+15"},
+      {0.00009999, "9.999e-05"},
       {0.1 + 0.2, "0.30000000000000004"},
       {inf, "inf"},
       {-inf, "-inf"},
