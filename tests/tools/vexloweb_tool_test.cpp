@@ -270,6 +270,7 @@ TEST_F(ToolTest, SchemaListsEveryKeyAndUsageErrorsExitWithTwo) {
   std::map<std::string, std::string, std::less<>> descriptions;
   std::map<std::string, std::size_t, std::less<>> examples;
   std::string bounds;
+  std::map<std::string, std::string, std::less<>> references;
   const auto readProperties = [&](const platform::JsonValue& properties, const std::string& in) {
     properties.forEachMember([&](std::string_view key, const platform::JsonValue& property) {
       const std::string name = in + std::string(key);
@@ -278,6 +279,11 @@ TEST_F(ToolTest, SchemaListsEveryKeyAndUsageErrorsExitWithTwo) {
         if (facet == "examples") value.forEachElement([&](auto, auto&) { ++examples[name]; });
         if (name == "admob_delay" && facet == "minimum")
           bounds += std::to_string(value.int64Value());
+        if (facet == "items") {
+          value.forEachMember([&](std::string_view ref, const platform::JsonValue& target) {
+            if (ref == "$ref") references[name] = std::string(target.stringValue());
+          });
+        }
       });
     });
   };
@@ -315,6 +321,11 @@ TEST_F(ToolTest, SchemaListsEveryKeyAndUsageErrorsExitWithTwo) {
       {"ExternalBrowseUrl.type", 3}, {"ExternalBrowseUrl.condition", 6}};
   EXPECT_EQ(examples, expectedExamples);
   EXPECT_EQ(bounds, "-9223372036854775808");
+  const std::map<std::string, std::string, std::less<>> expectedReferences{
+      {"menus", "#/$defs/MenuItem"},
+      {"tabs", "#/$defs/NavigationTab"},
+      {"external_browser_url", "#/$defs/ExternalBrowseUrl"}};
+  EXPECT_EQ(references, expectedReferences);
 
   EXPECT_EQ(run({}).status, 2);
   EXPECT_EQ(run({"open"}).status, 2);
