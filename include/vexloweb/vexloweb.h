@@ -31,7 +31,7 @@
 #ifndef VEXLOWEB_VEXLOWEB_H
 #define VEXLOWEB_VEXLOWEB_H
 
-#include <stddef.h>
+#include <stddef.h> /* NOLINT(modernize-deprecated-headers): this header is C too */
 
 #include "vexloweb/export.hpp"
 
@@ -40,7 +40,7 @@ extern "C" {
 #endif
 
 /* Why a call failed; every member is NULL or a string owned by the struct. */
-typedef struct vexloweb_failure {
+typedef struct vexloweb_failure { /* NOLINT(modernize-use-using): C */
   char* layer;
   char* reason;
   char* member_path;
