@@ -209,6 +209,11 @@ TEST_F(ToolTest, LoadKeepsTheLastGoodRecordAndDefaultsOutliveTheProcess) {
   EXPECT_NE(said[2].find("load one.io: resource: "), std::string::npos) << said[2];
   EXPECT_NE(said[2].find("(names go without the extension: try 'one')"), std::string::npos);
 
+  // Before any good load the record is null, and nothing is exported.
+  const ToolRun beforeAnyLoad =
+      run({"load", "--bundle", path("bundle"), "--defaults", path("e.sqlite3"), "missing"});
+  EXPECT_EQ(beforeAnyLoad.out,
+            std::string(R"({"name":"missing","configureData":null,"defaults":{}})") + "\n");
   const ToolRun good =
       run({"load", "--bundle", path("bundle"), "--defaults", path("d.sqlite3"), "one"});
   EXPECT_EQ(good.status, 0);
