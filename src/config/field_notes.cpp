@@ -145,8 +145,9 @@ const std::array<FieldNote, ConfigureData::kFieldCount> kNotes{{
 }};
 
 const std::array<FieldNote, 3> kMenuItemNotes{{
-    {"The entry's label (the record's field name).", {}},
-    {"The address the entry opens, or one of the side-menu commands.", kMenuCommands},
+    {"The entry's label, or one of the catalogue's side-menu commands (the record's field name).",
+     kMenuCommands},
+    {"The address the entry opens.", {}},
     {"The entry's icon, as the app's icon set names it.", {}},
 }};
 const std::array<FieldNote, 3> kNavigationTabNotes{{

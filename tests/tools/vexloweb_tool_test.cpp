@@ -322,7 +322,7 @@ TEST_F(ToolTest, SchemaListsEveryKeyAndUsageErrorsExitWithTwo) {
       {"theme_color", 60},           {"loader_style", 13},
       {"navigation_bar_style", 4},   {"left_button_option", 6},
       {"right_button_option", 6},    {"navigation_bar", 3},
-      {"splash_screen_type", 3},     {"MenuItem.url", 6},
+      {"splash_screen_type", 3},     {"MenuItem.menu", 6},
       {"ExternalBrowseUrl.type", 3}, {"ExternalBrowseUrl.condition", 6}};
   EXPECT_EQ(examples, expectedExamples);
   EXPECT_EQ(bounds, "-9223372036854775808");
