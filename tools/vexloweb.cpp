@@ -223,7 +223,8 @@ int main(int argc, char** argv) {
   auto* sealCommand = app.add_subcommand("seal", "Seal JSON documents into .io files");
   sealKeys.addTo(sealCommand);
   sealCommand->add_option("-o,--output", sealOutput,
-                          "Output file, or folder for several inputs (default: standard output)");
+                          "Output file, - for standard output (the default), or a folder "
+                          "(existing, or ending in /) for several inputs");
   sealCommand->add_flag("--no-check", noCheck, "Seal without checking the document");
   sealCommand->add_option("documents", sealInputs, "DOC.json files, or - for standard input");
 
