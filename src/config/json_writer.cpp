@@ -104,6 +104,12 @@ void JsonWriter::null() {
   out_ += "null";
 }
 
+std::string JsonWriter::quote(std::string_view text) {
+  JsonWriter writer;
+  writer.value(text);
+  return writer.take();
+}
+
 void JsonWriter::quoted(std::string_view text) {
   static constexpr char kHex[] = "0123456789abcdef";
   out_.reserve(out_.size() + text.size() + 2);

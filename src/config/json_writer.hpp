@@ -22,6 +22,9 @@ class JsonWriter {
   void value(bool flag);
   void null();
 
+  // `text` as one JSON string, quotes included: for messages that show a value on one line.
+  static std::string quote(std::string_view text);
+
   const std::string& text() const { return out_; }
   std::string take() { return std::move(out_); }
 

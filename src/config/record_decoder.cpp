@@ -57,9 +57,7 @@ std::string describeFound(const JsonValue& value) {
     text = text.substr(0, cut);
     more = "...";
   }
-  JsonWriter shown;
-  shown.value(std::string(text) + std::string(more));
-  return "the string " + shown.take();
+  return "the string " + JsonWriter::quote(std::string(text) + std::string(more));
 }
 
 // Whole doubles in (-2^63, 2^63) convert to int64 exactly; anything else is refused. -2^63

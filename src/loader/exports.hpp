@@ -17,7 +17,7 @@ const std::array<std::string_view, 16>& adSettingKeys();
 
 // What the exports write, taken from the held record.
 struct ExportedSettings {
-  bool held = false;  // false: the holder was empty
+  bool held = false;                                           // false: the holder was empty
   std::array<std::optional<platform::DefaultsValue>, 16> ads;  // in adSettingKeys() order
   std::optional<std::string> theme;
 };

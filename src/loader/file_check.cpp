@@ -26,6 +26,16 @@ std::size_t editDistance(std::string_view a, std::string_view b) {
   return row[b.size()];
 }
 
+// The keys of ConfigureData's fields, in declaration order.
+const std::array<std::string_view, ConfigureData::kFieldCount>& fieldKeys() {
+  static const auto keys = [] {
+    std::array<std::string_view, ConfigureData::kFieldCount> all{};
+    for (std::size_t i = 0; i < all.size(); ++i) all[i] = ConfigureDataAccess::fields()[i].key;
+    return all;
+  }();
+  return keys;
+}
+
 // The key a misplaced member most likely meant: the key of a field named like the member
 // ("loader_delay" is the field whose key is "loader_int_time"), else a key at most two edits away.
 std::optional<std::string_view> suggestKey(std::string_view path) {
@@ -35,43 +45,24 @@ std::optional<std::string_view> suggestKey(std::string_view path) {
     const std::string_view list = path.substr(0, path.find('['));
     const auto& keys = list == "external_browser_url" ? ExternalBrowseUrl::kKeys : MenuItem::kKeys;
     if (member == "name" && keys == MenuItem::kKeys) return keys[0];  // the field name's key
-    for (std::string_view key : keys) {
-      if (editDistance(member, key) <= 2) return key;
-    }
-    return std::nullopt;
+    return closestWord(member, keys);
   }
-  std::optional<std::string_view> best;
-  std::size_t bestDistance = 3;
   for (const FieldInfo& field : ConfigureDataAccess::fields()) {
     if (member == field.name) return field.key;
-    const std::size_t distance = editDistance(member, field.key);
-    if (distance < bestDistance) {
-      best = field.key;
-      bestDistance = distance;
-    }
   }
-  return best;
+  return closestWord(member, fieldKeys());
+}
+
+std::string didYouMean(std::optional<std::string_view> word) {
+  return word ? " (did you mean \"" + std::string(*word) + "\"?)" : "";
 }
 
 std::vector<std::string> describeUnknown(const std::vector<std::string>& unknownMembers) {
   std::vector<std::string> warnings;
   for (const std::string& path : unknownMembers) {
-    std::string warning = path + " is not a key of the document";
-    if (auto key = suggestKey(path)) warning += " (did you mean \"" + std::string(*key) + "\"?)";
-    warnings.push_back(std::move(warning));
+    warnings.push_back(path + " is not a key of the document" + didYouMean(suggestKey(path)));
   }
   return warnings;
-}
-
-std::string jsonQuoted(std::string_view text) {
-  JsonWriter writer;
-  writer.value(text);
-  return writer.take();
-}
-
-std::string didYouMean(std::string_view value, std::span<const std::string_view> words) {
-  const auto closest = closestWord(value, words);
-  return closest ? " (did you mean \"" + std::string(*closest) + "\"?)" : "";
 }
 
 // A warning when an option word is not a raw value of its enumeration: the app loads the file,
@@ -83,8 +74,8 @@ void checkOption(std::vector<std::string>& warnings, const std::string& path,
   const auto& words = detail::OptionNames<Option>::kValues;
   std::string list;
   for (std::string_view word : words) list += (list.empty() ? "" : ", ") + std::string(word);
-  warnings.push_back(path + " " + jsonQuoted(*value) + " is not one of " + list +
-                     ": the app will not recognise it" + didYouMean(*value, words));
+  warnings.push_back(path + " " + JsonWriter::quote(*value) + " is not one of " + list +
+                     ": the app will not recognise it" + didYouMean(closestWord(*value, words)));
 }
 
 // Values the app loads but silently treats otherwise than the author probably meant.
@@ -98,10 +89,10 @@ void describeSurprises(std::vector<std::string>& warnings, const DocumentCheck& 
   if (const auto& theme = record.theme_color()) {
     const auto& names = kThemeNames;
     if (std::find(names.begin(), names.end(), *theme) == names.end()) {
-      warnings.push_back("theme_color " + jsonQuoted(*theme) +
+      warnings.push_back("theme_color " + JsonWriter::quote(*theme) +
                          " is not a theme name: the app uses the default colour pair "
                          "(\"colorPrimary\", \"colorPrimaryDark\")" +
-                         didYouMean(*theme, names));
+                         didYouMean(closestWord(*theme, names)));
     }
   }
   checkOption<Constants::SPLASH_SCREEN_TYPE>(warnings, "splash_screen_type",
