@@ -32,10 +32,18 @@ class DefaultsStore {
 
 std::unique_ptr<DefaultsStore> makeMemoryStore(const DefaultsEntries& entries = {});
 
-// Opens (creating when missing) the SQLite store at `file`. A file that is not a database is
-// moved aside and replaced by a fresh one; *notice then says where it went. Null on failure,
-// with the reason in *whyNot.
+struct StoreOptions {
+  bool create = true;            // create the file (and its folders) when missing
+  bool moveAsideCorrupt = true;  // a damaged store of ours is moved aside for a fresh one
+  bool syncFull = false;         // synchronous=FULL: commits survive power loss
+};
+
+// Opens the SQLite store at `file`. A damaged store of ours is moved aside under a name no file
+// has, when the options allow, and replaced by a fresh one; *notice then says where it went. A
+// file that is not an SQLite database, or is another program's, is never touched. Null on
+// failure, with the reason in *whyNot.
 std::unique_ptr<DefaultsStore> openSqliteStore(const std::filesystem::path& file,
-                                               std::string* whyNot, std::string* notice);
+                                               const StoreOptions& options, std::string* whyNot,
+                                               std::string* notice);
 
 }  // namespace vexloweb::platform

@@ -1,9 +1,16 @@
 // The user-defaults store on SQLite: one table, WAL journal, synchronous=NORMAL (a commit survives
-// a crash of the process), and a busy timeout so that several processes can share the file.
-// SQLite's result codes become our words here and nowhere else.
+// a crash of the process) or FULL (it survives power loss too), and a busy timeout so that several
+// processes can share the file. SQLite's result codes become our words here and nowhere else.
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <stdio.h>  // renameat2
+#include <unistd.h>
 
+#include <array>
+#include <cerrno>
 #include <chrono>
+#include <cstring>
+#include <limits>
 #include <system_error>
 #include <thread>
 
@@ -68,6 +75,9 @@ DefaultsValue readValue(sqlite3_stmt* row, int kindColumn, int valueColumn) {
     case Kind::kInteger:
       return std::int64_t{sqlite3_column_int64(row, valueColumn)};
     case Kind::kDouble:
+      // SQLite stores NaN as NULL.
+      if (sqlite3_column_type(row, valueColumn) == SQLITE_NULL)
+        return std::numeric_limits<double>::quiet_NaN();
       return sqlite3_column_double(row, valueColumn);
     case Kind::kBool:
       return sqlite3_column_int(row, valueColumn) != 0;
@@ -87,23 +97,25 @@ class SqliteStore final : public DefaultsStore {
   SqliteStore(const SqliteStore&) = delete;
   SqliteStore& operator=(const SqliteStore&) = delete;
 
-  // Opens and sets up the file; the failure's code and reason otherwise.
-  int open(const std::filesystem::path& file, std::string& reason) {
-    int code = sqlite3_open_v2(file.c_str(), &db_,
-                               SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
-                               nullptr);
+  // Opens and sets up the file; the failure's code and reason otherwise. SQLITE_NOTFOUND: the
+  // file is another program's database, left as it is.
+  int open(const std::filesystem::path& file, const StoreOptions& options, std::string& reason) {
+    const int flags =
+        SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX | (options.create ? SQLITE_OPEN_CREATE : 0);
+    int code = sqlite3_open_v2(file.c_str(), &db_, flags, nullptr);
     if (code != SQLITE_OK) {
       reason = describe(db_, code, "cannot open the database");
       return code;
     }
     sqlite3_busy_timeout(db_, kBusyTimeoutMs);
     sqlite3_extended_result_codes(db_, 1);
+    if ((code = checkOwnership(reason)) != SQLITE_OK) return code;
     if ((code = useWal(reason)) != SQLITE_OK) return code;
-    const char* setup =
-        "PRAGMA synchronous=NORMAL;"
+    const std::string setup =
+        std::string(options.syncFull ? "PRAGMA synchronous=FULL;" : "PRAGMA synchronous=NORMAL;") +
         "CREATE TABLE IF NOT EXISTS entries("
         "  key TEXT PRIMARY KEY NOT NULL, kind INTEGER NOT NULL, value) WITHOUT ROWID;";
-    if ((code = sqlite3_exec(db_, setup, nullptr, nullptr, nullptr)) != SQLITE_OK) {
+    if ((code = sqlite3_exec(db_, setup.c_str(), nullptr, nullptr, nullptr)) != SQLITE_OK) {
       reason = describe(db_, code, "cannot set up the database");
       return code;
     }
@@ -178,6 +190,25 @@ class SqliteStore final : public DefaultsStore {
     return std::nullopt;
   }
 
+  // Refuses a database that holds tables other than ours: it belongs to another program.
+  int checkOwnership(std::string& reason) {
+    sqlite3_stmt* statement = nullptr;
+    int code = sqlite3_prepare_v2(
+        db_, "SELECT name FROM sqlite_schema WHERE type = 'table' AND name <> 'entries' LIMIT 1",
+        -1, &statement, nullptr);
+    if (code == SQLITE_OK) code = sqlite3_step(statement);
+    sqlite3_finalize(statement);
+    if (code == SQLITE_ROW) {
+      reason = "is another program's database (it has tables of its own); leaving it as it is";
+      return SQLITE_NOTFOUND;
+    }
+    if (code != SQLITE_DONE) {
+      reason = describe(db_, code, "cannot read the database");
+      return code;
+    }
+    return SQLITE_OK;
+  }
+
   // Switches to WAL. Another process opening the same new file at the same moment can hold the
   // lock the switch needs for longer than the busy handler waits, so try again a few times.
   int useWal(std::string& reason) {
@@ -222,42 +253,77 @@ std::string inQuotes(const std::string& text) {
   return result;
 }
 
-// Moves `file` (and any journal beside it) to "<file>.corrupt-<seconds since 1970>".
+// Renames `from` to `to` unless `to` exists; errno says why not.
+bool renameNoReplace(const std::string& from, const std::string& to) {
+  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+  if (errno != EINVAL && errno != ENOSYS) return false;
+  // A file system without RENAME_NOREPLACE: a hard link fails on an existing name too.
+  if (::link(from.c_str(), to.c_str()) != 0) return false;
+  ::unlink(from.c_str());
+  return true;
+}
+
+// Moves `file` (and any journal beside it) to "<file>.corrupt-<seconds since 1970>", or to
+// "...-<n>" when that name is taken: an earlier corrupt file is never replaced.
 bool moveAside(const std::filesystem::path& file, std::string& movedTo) {
   const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(
                            std::chrono::system_clock::now().time_since_epoch())
                            .count();
-  const std::string target = file.string() + ".corrupt-" + std::to_string(seconds);
-  std::error_code error;
-  std::filesystem::rename(file, target, error);
-  if (error) return false;
-  for (const char* suffix : {"-wal", "-shm"}) {
-    std::filesystem::path side = file.string() + suffix;
-    if (std::filesystem::exists(side, error)) std::filesystem::rename(side, target + suffix, error);
+  const std::string stem = file.string() + ".corrupt-" + std::to_string(seconds);
+  for (int n = 0; n < 1000; ++n) {
+    const std::string target = n == 0 ? stem : stem + "-" + std::to_string(n);
+    if (!renameNoReplace(file.string(), target)) {
+      if (errno == EEXIST) continue;
+      return false;
+    }
+    for (const char* suffix : {"-wal", "-shm"}) {
+      const std::string side = file.string() + suffix;
+      if (::access(side.c_str(), F_OK) == 0) renameNoReplace(side, target + suffix);
+    }
+    movedTo = target;
+    return true;
   }
-  movedTo = target;
-  return true;
+  return false;
+}
+
+// True when the file starts as every SQLite database does (an empty file is a new database).
+bool looksLikeSqlite(const std::filesystem::path& file) {
+  static constexpr char kHeader[] = "SQLite format 3";  // and its NUL
+  const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) return true;  // let SQLite say what is wrong
+  std::array<char, sizeof kHeader> start{};
+  const ssize_t got = ::read(fd, start.data(), start.size());
+  ::close(fd);
+  return got == 0 || (got == static_cast<ssize_t>(start.size()) &&
+                      std::memcmp(start.data(), kHeader, sizeof kHeader) == 0);
 }
 
 }  // namespace
 
 std::unique_ptr<DefaultsStore> openSqliteStore(const std::filesystem::path& file,
-                                               std::string* whyNot, std::string* notice) {
+                                               const StoreOptions& options, std::string* whyNot,
+                                               std::string* notice) {
   std::error_code error;
-  if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path(), error);
+  if (options.create && file.has_parent_path())
+    std::filesystem::create_directories(file.parent_path(), error);
+  if (!looksLikeSqlite(file)) {
+    *whyNot = inQuotes(file.string()) + " is not an SQLite database; leaving it as it is";
+    return nullptr;
+  }
   for (int attempt = 0; attempt < 2; ++attempt) {
     auto store = std::make_unique<SqliteStore>();
     std::string reason;
-    const int code = store->open(file, reason);
+    const int code = store->open(file, options, reason);
     if (code == SQLITE_OK) return store;
     store.reset();
     std::string movedTo;
-    if (attempt == 0 && notADatabase(code) && moveAside(file, movedTo)) {
+    if (attempt == 0 && options.moveAsideCorrupt && notADatabase(code) &&
+        moveAside(file, movedTo)) {
       *notice = inQuotes(file.string()) + " was not a usable database; moved it to " +
                 inQuotes(movedTo) + " and started a fresh store";
       continue;
     }
-    *whyNot = inQuotes(file.string()) + ": " + reason;
+    *whyNot = inQuotes(file.string()) + (code == SQLITE_NOTFOUND ? " " : ": ") + reason;
     return nullptr;
   }
   return nullptr;

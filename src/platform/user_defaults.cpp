@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <map>
 
 #include "platform/defaults_store.hpp"
 #include "platform/diagnose.hpp"
@@ -14,8 +15,13 @@ struct UserDefaults::Impl {
   mutable std::recursive_mutex mutex;
   std::filesystem::path file;  // empty: in memory
   std::unique_ptr<DefaultsStore> store;
+  std::unique_ptr<DefaultsStore> nothing;  // what reads see while the file does not exist
   bool persistent = false;
-  bool warned = false;
+  bool syncFull = false;
+  // Why the store keeps its values in memory; said once.
+  std::optional<std::string> failure;
+  // A read found the file unusable: the first write tries again, allowed to repair it.
+  bool reopenForWrite = false;
   int transactionDepth = 0;
   int generation = 0;  // moves on when reset() ends a transaction early
   // The writes of the open transaction, replayed into memory if the database fails midway.
@@ -37,38 +43,51 @@ struct UserDefaults::Impl {
     std::unique_lock<std::recursive_mutex> lock_;
   };
 
-  void release(std::unique_lock<std::recursive_mutex>& lock) {
+  void release(std::unique_lock<std::recursive_mutex>& lock) noexcept {
     std::vector<std::string> lines;
     if (transactionDepth == 0) lines.swap(notices);
     lock.unlock();
     for (const auto& line : lines) diagnose(line);
   }
 
-  DefaultsStore& ready() {
-    if (!store) open();
-    return *store;
-  }
-
-  void open() {
+  // The store to use. Reading never creates, repairs or moves a file: a store that does not
+  // exist yet reads as empty, and one that cannot be read falls back to memory until a write.
+  DefaultsStore& ready(bool forWrite) {
+    if (store && !(forWrite && reopenForWrite)) return *store;
     if (file.empty()) {
       store = makeMemoryStore();
       persistent = false;
-      return;
+      return *store;
+    }
+    std::error_code error;
+    if (!forWrite && !store && !std::filesystem::exists(file, error)) {
+      if (!nothing) nothing = makeMemoryStore();
+      return *nothing;
     }
     std::string whyNot;
     std::string notice;
-    store = openSqliteStore(file, &whyNot, &notice);
+    auto opened = openSqliteStore(file, {forWrite, forWrite, syncFull}, &whyNot, &notice);
     if (!notice.empty()) notices.push_back("vexloweb: user defaults: " + notice);
-    persistent = store != nullptr;
-    if (!store) {
+    if (opened) {
+      store = std::move(opened);
+      persistent = true;
+      failure.reset();
+      reopenForWrite = false;
+    } else if (!store) {
       store = makeMemoryStore();
+      persistent = false;
+      reopenForWrite = !forWrite;
       warnOnce(whyNot);
+    } else {
+      reopenForWrite = false;  // the write attempt failed too: memory it stays
     }
+    nothing.reset();
+    return *store;
   }
 
   void warnOnce(const std::string& reason) {
-    if (warned) return;
-    warned = true;
+    if (failure) return;
+    failure = reason;
     notices.push_back("vexloweb: user defaults: " + reason +
                       "; keeping values in memory for this process");
   }
@@ -82,6 +101,7 @@ struct UserDefaults::Impl {
     }
     store = makeMemoryStore(entries);
     persistent = false;
+    reopenForWrite = false;
     for (const auto& [key, value] : pending) store->put(key, value ? &*value : nullptr);
     warnOnce(reason);
   }
@@ -89,17 +109,64 @@ struct UserDefaults::Impl {
   // Switches to another file. A transaction open on this thread is committed first; its
   // remaining writes then go to the new store one by one.
   void reset(std::filesystem::path newFile) {
-    if (store && transactionDepth > 0) {
-      if (auto failure = store->commit()) warnOnce(*failure);
-      ++generation;
-    }
+    close();
     store.reset();
     file = std::move(newFile);
     persistent = false;
-    warned = false;
+    failure.reset();
+    reopenForWrite = false;
     pending.clear();
   }
+
+  // Closes the database (which folds its journal back into the one file); the next call opens
+  // it again.
+  void close() {
+    if (store && transactionDepth > 0) {
+      if (auto why = store->commit()) warnOnce(*why);
+      ++generation;
+    }
+    if (persistent) store.reset();
+    nothing.reset();
+  }
 };
+
+namespace {
+
+// The process-wide stores: the standard one and those of atPath(). Each is closed at exit, so
+// that its file holds every value on its own once the process is gone.
+struct SharedStores {
+  std::mutex mutex;
+  std::map<std::filesystem::path, UserDefaults*> byPath;
+  std::vector<UserDefaults*> all;
+};
+
+SharedStores& sharedStores() {
+  static auto* const stores = new SharedStores();
+  return *stores;
+}
+
+}  // namespace
+
+void UserDefaults::closeSharedStoresAtExit() noexcept {
+  SharedStores& stores = sharedStores();
+  const std::unique_lock registry(stores.mutex, std::try_to_lock);
+  if (!registry.owns_lock()) return;
+  for (UserDefaults* defaults : stores.all) {
+    Impl& impl = *defaults->impl_;
+    // A thread still using the store at exit keeps it; its file stays consistent either way.
+    std::unique_lock lock(impl.mutex, std::try_to_lock);
+    if (!lock.owns_lock() || impl.transactionDepth > 0) continue;
+    impl.close();
+    impl.notices.clear();
+  }
+}
+
+UserDefaults& UserDefaults::share(std::unique_ptr<UserDefaults> defaults) {
+  SharedStores& stores = sharedStores();
+  if (stores.all.empty()) std::atexit([] { closeSharedStoresAtExit(); });
+  stores.all.push_back(defaults.get());
+  return *defaults.release();
+}
 
 UserDefaults::UserDefaults(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 
@@ -114,7 +181,19 @@ std::unique_ptr<UserDefaults> UserDefaults::inMemory() {
 UserDefaults::~UserDefaults() = default;
 
 UserDefaults& UserDefaults::standard() {
-  static auto* const defaults = new UserDefaults(defaultStandardPath());
+  static UserDefaults* const defaults = [] {
+    const std::lock_guard registry(sharedStores().mutex);
+    return &share(std::make_unique<UserDefaults>(defaultStandardPath()));
+  }();
+  return *defaults;
+}
+
+UserDefaults& UserDefaults::atPath(const std::filesystem::path& file) {
+  const std::filesystem::path key = file.empty() ? file : std::filesystem::absolute(file);
+  SharedStores& stores = sharedStores();
+  const std::lock_guard registry(stores.mutex);
+  UserDefaults*& defaults = stores.byPath[key];
+  if (defaults == nullptr) defaults = &share(std::make_unique<UserDefaults>(key));
   return *defaults;
 }
 
@@ -149,7 +228,7 @@ void UserDefaults::setObject(std::optional<DefaultsValue> value, std::string_vie
   // Only a database can fail midway and need the transaction's writes replayed.
   if (impl.transactionDepth > 0 && impl.persistent)
     impl.pending.emplace_back(std::string(key), value);
-  if (auto failure = impl.ready().put(key, value ? &*value : nullptr)) {
+  if (auto failure = impl.ready(true).put(key, value ? &*value : nullptr)) {
     impl.fallBack(*failure);
     if (impl.transactionDepth == 0) impl.store->put(key, value ? &*value : nullptr);
   }
@@ -159,7 +238,7 @@ std::optional<DefaultsValue> UserDefaults::object(std::string_view key) const {
   Impl& impl = *impl_;
   const Impl::Lock lock(impl);
   std::optional<DefaultsValue> value;
-  if (auto failure = impl.ready().get(key, value)) {
+  if (auto failure = impl.ready(false).get(key, value)) {
     impl.fallBack(*failure);
     impl.store->get(key, value);
   }
@@ -170,7 +249,7 @@ std::vector<std::string> UserDefaults::keys() const {
   Impl& impl = *impl_;
   const Impl::Lock lock(impl);
   DefaultsEntries entries;
-  if (auto failure = impl.ready().all(entries)) {
+  if (auto failure = impl.ready(false).all(entries)) {
     impl.fallBack(*failure);
     impl.store->all(entries);
   }
@@ -187,8 +266,21 @@ std::filesystem::path UserDefaults::path() const {
 
 bool UserDefaults::isPersistent() const {
   const Impl::Lock lock(*impl_);
-  impl_->ready();
-  return impl_->persistent;
+  impl_->ready(false);
+  return !impl_->file.empty() && !impl_->failure;
+}
+
+std::optional<std::string> UserDefaults::failure() const {
+  const Impl::Lock lock(*impl_);
+  return impl_->failure;
+}
+
+void UserDefaults::setSyncOnCommit(bool sync) {
+  Impl& impl = *impl_;
+  const Impl::Lock lock(impl);
+  if (impl.syncFull == sync) return;
+  impl.syncFull = sync;
+  impl.close();  // reopened with the new setting at the next call
 }
 
 UserDefaults::Transaction::Transaction(UserDefaults& defaults)
@@ -196,14 +288,14 @@ UserDefaults::Transaction::Transaction(UserDefaults& defaults)
   Impl& impl = *defaults_.impl_;
   if (impl.transactionDepth++ > 0) return;
   impl.pending.clear();
-  if (auto failure = impl.ready().begin()) impl.fallBack(*failure);
+  if (auto failure = impl.ready(true).begin()) impl.fallBack(*failure);
 }
 
 UserDefaults::Transaction::~Transaction() {
   Impl& impl = *defaults_.impl_;
   if (--impl.transactionDepth > 0) return;
   if (generation_ == impl.generation) {
-    if (auto failure = impl.ready().commit()) impl.fallBack(*failure);
+    if (auto failure = impl.ready(true).commit()) impl.fallBack(*failure);
   }
   impl.pending.clear();
   impl.release(lock_);

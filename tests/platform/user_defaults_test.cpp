@@ -1,10 +1,13 @@
 #include "vexloweb/platform/user_defaults.hpp"
 
+#include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <future>
+#include <limits>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -145,26 +148,76 @@ TEST_F(UserDefaultsTest, AStoreThatCannotBeOpenedKeepsValuesInMemory) {
   std::filesystem::permissions(readOnly, std::filesystem::perms::owner_all);
 }
 
-TEST_F(UserDefaultsTest, AFileThatIsNotADatabaseIsMovedAsideNotLost) {
+// Only a damaged store of ours is moved aside, and only by a write, under a name no file has: a
+// file that is not an SQLite database, or another program's database, is never touched.
+TEST_F(UserDefaultsTest, OnlyADamagedStoreOfOursIsMovedAsideAndOnlyByAWrite) {
+  const std::string damaged = std::string("SQLite format 3") + '\0' + std::string(4080, 'x');
+  const std::string foreign = std::string(4096, 'x');
   std::filesystem::create_directories(file().parent_path());
-  testing::writeFile(file(), std::string(4096, 'x'));
-  ::testing::internal::CaptureStderr();
   {
-    UserDefaults store(file());
-    store.setObject("fresh"s, "k");
-    EXPECT_TRUE(store.isPersistent());
+    sqlite3* db = nullptr;  // another program's database
+    sqlite3_open((dir_.path() / "other.db").c_str(), &db);
+    sqlite3_exec(db, "CREATE TABLE songs(title)", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
   }
-  const std::string said = ::testing::internal::GetCapturedStderr();
-  EXPECT_NE(said.find("moved it to"), std::string::npos) << said;
-  int asideCount = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(file().parent_path())) {
-    if (entry.path().filename().string().find(".corrupt-") != std::string::npos) {
-      ++asideCount;
-      EXPECT_EQ(testing::readFile(entry.path()), std::string(4096, 'x'));
+  const std::string other = testing::readFile(dir_.path() / "other.db");
+  struct Case {
+    std::string content;
+    bool movedAside;
+    const char* said;
+  } const cases[] = {
+      {foreign, false, "is not an SQLite database; leaving it as it is"},
+      {other, false, "is another program's database"},
+      {damaged, true, "moved it to"},
+      {damaged, true, "moved it to"},  // the same second again: both copies kept
+  };
+  setDiagnosticHandler(nullptr);
+  std::size_t asideBefore = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.said);
+    testing::writeFile(file(), c.content);
+    std::vector<std::string> lines;
+    setDiagnosticHandler([&](std::string_view line) { lines.emplace_back(line); });
+    {
+      UserDefaults store(file());
+      EXPECT_FALSE(store.object("k").has_value());
+      EXPECT_EQ(testing::readFile(file()), c.content) << "a read changed the file";
+      store.setObject("fresh"s, "k");
+      EXPECT_EQ(store.object("k"), DefaultsValue("fresh"s));
+      EXPECT_EQ(store.isPersistent(), c.movedAside);
+      EXPECT_EQ(store.failure().has_value(), !c.movedAside);
     }
+    setDiagnosticHandler(writeToStandardError);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_NE(lines.back().find(c.said), std::string::npos) << lines.back();
+    std::size_t aside = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(file().parent_path())) {
+      if (entry.path().filename().string().find(".corrupt-") == std::string::npos) continue;
+      if (entry.path().string().ends_with("-wal") || entry.path().string().ends_with("-shm"))
+        continue;
+      ++aside;
+      EXPECT_EQ(testing::readFile(entry.path()), damaged);
+    }
+    EXPECT_EQ(aside, asideBefore + (c.movedAside ? 1 : 0));
+    asideBefore = aside;
+    if (c.movedAside) {
+      EXPECT_EQ(UserDefaults(file()).object("k"), DefaultsValue("fresh"s));
+    } else {
+      EXPECT_EQ(testing::readFile(file()), c.content);
+    }
+    std::filesystem::remove(file());
   }
-  EXPECT_EQ(asideCount, 1);
-  EXPECT_EQ(UserDefaults(file()).object("k"), DefaultsValue("fresh"s));
+}
+
+// A read opens nothing that is not there: the file is made by the first write.
+TEST_F(UserDefaultsTest, ReadingAMissingStoreCreatesNoFile) {
+  UserDefaults store(file());
+  EXPECT_TRUE(store.keys().empty());
+  EXPECT_FALSE(store.object("k").has_value());
+  EXPECT_FALSE(std::filesystem::exists(file().parent_path()));
+  store.setObject(std::numeric_limits<double>::quiet_NaN(), "nan");
+  EXPECT_TRUE(std::isnan(std::get<double>(*store.object("nan"))));
+  EXPECT_TRUE(std::isnan(std::get<double>(*UserDefaults(file()).object("nan"))));
 }
 
 // A host routes the warnings to its own log; the handler runs with the store's lock released, so

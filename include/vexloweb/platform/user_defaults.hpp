@@ -1,12 +1,22 @@
 // UserDefaults: the persistent key-value store that every successful load writes (the ad settings
 // and theme colours) and that the host reads. One SQLite database file per store, shared safely
-// by several processes; each write outside a Transaction is committed before it returns, so a
-// crash never loses an acknowledged write. Values keep their type. Thread-safe.
+// by several processes. Values keep their type (a NaN reads back as NaN). Thread-safe.
+//
+// Durability: each write outside a Transaction is committed before it returns. A committed write
+// survives a crash of the process; by default it may not survive a power loss or a crash of the
+// system (the file is not synced at each commit). setSyncOnCommit(true) makes every commit wait
+// until it is on disk, at the cost of one or two fsync calls per commit. While a process has the
+// store open, recent commits sit in the "-wal" file beside it; closing the store (at exit for the
+// standard store) folds them into the one file, which can then be copied alone.
+//
+// Files: reading never creates, repairs or moves a file; a store that does not exist reads as
+// empty and is created by the first write. A store of ours found damaged at a write is moved
+// aside to "<name>.corrupt-<time>" (never over another file) and a fresh store begins. A file
+// that is not an SQLite database, or is another program's database, is never touched.
 //
 // A store that cannot be opened or written never throws and never crashes the caller: it keeps
 // its values in memory for the rest of the process and says why, once, through the diagnostic
-// handler (platform/diagnostics.hpp; standard error by default). A
-// file that is not a database is moved aside to "<name>.corrupt-<time>" and a fresh store begins.
+// handler (platform/diagnostics.hpp; standard error by default), and failure() tells it.
 //
 // Example:
 //   vexloweb::platform::UserDefaults::setStandardPath("/data/app/defaults.sqlite3");
@@ -42,6 +52,9 @@ class VEXLOWEB_EXPORT UserDefaults {
   static void setStandardInMemory();
   // ${XDG_CONFIG_HOME:-$HOME/.config}/vexloweb/<executable name>.defaults.sqlite3
   static std::filesystem::path defaultStandardPath();
+  // The process-wide store on `file` (one object for each absolute path, so that every caller
+  // naming the same file shares its lock), opened at first use, closed at exit, never destroyed.
+  static UserDefaults& atPath(const std::filesystem::path& file);
 
   // A store on the SQLite file at `file`, opened at first use.
   explicit UserDefaults(std::filesystem::path file);
@@ -62,6 +75,11 @@ class VEXLOWEB_EXPORT UserDefaults {
   std::filesystem::path path() const;
   // False for an in-memory store, and after a failure made the store fall back to memory.
   bool isPersistent() const;
+  // Why the store keeps its values in memory instead of its file, or nothing while it does not.
+  std::optional<std::string> failure() const;
+  // True: every later commit waits until the file is on disk (synchronous=FULL), so it survives
+  // a power loss too. False (the default): a commit survives a crash of the process only.
+  void setSyncOnCommit(bool sync);
 
   // Groups writes into one atomic commit: all of them land, or none. While one is open on a
   // thread, other threads' calls on the store wait. Transactions nest; the outermost commits
@@ -83,6 +101,8 @@ class VEXLOWEB_EXPORT UserDefaults {
  private:
   struct Impl;
   explicit UserDefaults(std::unique_ptr<Impl> impl);
+  static UserDefaults& share(std::unique_ptr<UserDefaults> defaults);
+  static void closeSharedStoresAtExit() noexcept;
   std::unique_ptr<Impl> impl_;
 };
 
