@@ -70,9 +70,8 @@ ExportedSettings readExportedSettings() {
   return settings;
 }
 
-void exportAdSettings(ExportedSettings& settings) {
+void exportAdSettings(ExportedSettings& settings, platform::UserDefaults& defaults) {
   if (!settings.held) return;
-  auto& defaults = platform::UserDefaults::standard();
   for (std::size_t i = 0; i < settings.ads.size(); ++i) {
     defaults.setObject(std::move(settings.ads[i]), kAdSettings[i].key);
   }

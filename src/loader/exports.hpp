@@ -25,12 +25,12 @@ struct ExportedSettings {
 // Reads the ad settings and the theme of the held record, under the holder's lock only.
 ExportedSettings readExportedSettings();
 
-// Writes the sixteen ad settings into UserDefaults::standard(); an absent field removes its key.
-// Nothing is written when the holder was empty.
-void exportAdSettings(ExportedSettings& settings);
+// Writes the sixteen ad settings into `defaults`; an absent field removes its key. Nothing is
+// written when the holder was empty.
+void exportAdSettings(ExportedSettings& settings, platform::UserDefaults& defaults);
 
 // Writes the colour names of the theme under "COLOR_PRIMARY" and "COLOR_PRIMARY_DARK"; an absent
 // or unknown theme (or an empty holder) gives "colorPrimary" and "colorPrimaryDark".
-void exportThemeSettings(const ExportedSettings& settings);
+void exportThemeSettings(const ExportedSettings& settings, platform::UserDefaults& defaults);
 
 }  // namespace vexloweb

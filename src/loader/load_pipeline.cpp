@@ -1,10 +1,15 @@
 #include "vexloweb/loader/load_pipeline.hpp"
 
+#include <atomic>
+#include <mutex>
+
 #include "config/record_decoder.hpp"
 #include "loader/cipher_steps.hpp"
 #include "loader/envelope.hpp"
 #include "loader/exports.hpp"
+#include "loader/load_hook.hpp"
 #include "platform/base64.hpp"
+#include "platform/diagnose.hpp"
 #include "platform/utf8.hpp"
 #include "vexloweb/platform/bundle.hpp"
 #include "vexloweb/platform/file.hpp"
@@ -12,6 +17,25 @@
 #include "vexloweb/state/app_data_instance.hpp"
 
 namespace vexloweb {
+namespace {
+
+std::atomic<LoadStageHook> gStageHook{nullptr};
+
+void reachStage(std::string_view stage, std::string_view fileName) {
+  if (LoadStageHook hook = gStageHook.load(std::memory_order_acquire)) hook(stage, fileName);
+}
+
+// Held from the holder's write to the store's commit, so that concurrent loads leave the holder
+// and the store with the same load's values. Taken before the holder's and the store's locks and
+// never while either is held.
+std::mutex& commitMutex() {
+  static auto* const mutex = new std::mutex();
+  return *mutex;
+}
+
+}  // namespace
+
+void setLoadStageHook(LoadStageHook hook) { gStageHook.store(hook, std::memory_order_release); }
 
 std::string_view layerName(LoadLayer layer) noexcept {
   switch (layer) {
@@ -51,13 +75,25 @@ OpenedEnvelope openEnvelope(std::string_view fileBytes, const std::optional<Enve
 
 LoadOutcome loadConfiguration(std::string_view fileName, const std::optional<EnvelopeKeys>& keys,
                               std::ostream* cipherOutput) {
+  return loadConfigurationFrom(platform::Bundle::main(), platform::UserDefaults::standard(),
+                               fileName, keys, cipherOutput);
+}
+
+LoadOutcome loadConfigurationFrom(const platform::Bundle& bundle, platform::UserDefaults& defaults,
+                                  std::string_view fileName,
+                                  const std::optional<EnvelopeKeys>& keys,
+                                  std::ostream* cipherOutput) {
   LoadOutcome outcome;
-  const auto path = platform::Bundle::main().pathForResource(fileName, "io");
+  const auto path = bundle.pathForResource(fileName, "io");
   if (!path) {
-    outcome.failure = LoadFailure{LoadLayer::kResource,
-                                  "no regular file '" + std::string(fileName) + ".io' in '" +
-                                      platform::Bundle::main().path().string() + "'",
-                                  {}};
+    const std::string reason =
+        platform::Bundle::staysInside(fileName)
+            ? "no regular file '" + std::string(fileName) + ".io' in '" + bundle.path().string() +
+                  "'"
+            : "the name '" + std::string(fileName) +
+                  "' does not stay inside the bundle (a name is a file's name in the bundle "
+                  "folder, without '..' or a leading '/')";
+    outcome.failure = LoadFailure{LoadLayer::kResource, reason, {}};
     return outcome;
   }
   std::string whyNot;
@@ -82,16 +118,21 @@ LoadOutcome loadConfiguration(std::string_view fileName, const std::optional<Env
       outcome.failure = LoadFailure{LoadLayer::kDocument, error.what(), error.path()};
     return outcome;
   }
+  reachStage("decoded", fileName);
+  // Warnings wait until the commit mutex is released: a handler may start another load.
+  const platform::DeferDiagnostics deferred;
+  const std::lock_guard commit(commitMutex());
   AppDataInstance::getInstance().setConfigureData(std::move(record));
   // Read from the holder before the store's transaction opens: a host may read the store while
   // it changes the held record, so holding the store's lock while taking the holder's could
   // deadlock against it.
   ExportedSettings settings = readExportedSettings();
+  reachStage("held", fileName);
   {
     // All eighteen keys of a load land together, in one commit.
-    platform::UserDefaults::Transaction transaction(platform::UserDefaults::standard());
-    exportAdSettings(settings);
-    exportThemeSettings(settings);
+    platform::UserDefaults::Transaction transaction(defaults);
+    exportAdSettings(settings, defaults);
+    exportThemeSettings(settings, defaults);
   }
   return outcome;
 }

@@ -41,9 +41,8 @@ ColourPair coloursOf(const std::optional<std::string>& theme) {
 
 }  // namespace
 
-void exportThemeSettings(const ExportedSettings& settings) {
+void exportThemeSettings(const ExportedSettings& settings, platform::UserDefaults& defaults) {
   ColourPair colours = coloursOf(settings.theme);
-  auto& defaults = platform::UserDefaults::standard();
   defaults.setObject(std::move(colours.primary), C::KEY_COLOR_PRIMARY);
   defaults.setObject(std::move(colours.dark), C::KEY_COLOR_PRIMARY_DARK);
 }

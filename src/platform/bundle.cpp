@@ -15,15 +15,15 @@ std::filesystem::path executableFolder() {
   return executable.parent_path();
 }
 
-bool staysInside(std::string_view name) {
+}  // namespace
+
+bool Bundle::staysInside(std::string_view name) {
   if (name.empty() || name.find('\0') != std::string_view::npos) return false;
   const std::filesystem::path relative(name);
   if (relative.is_absolute() || relative.has_root_path()) return false;
   return std::none_of(relative.begin(), relative.end(),
                       [](const std::filesystem::path& part) { return part == ".."; });
 }
-
-}  // namespace
 
 Bundle& Bundle::main() {
   static auto* const bundle = new Bundle(executableFolder());

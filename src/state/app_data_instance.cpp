@@ -3,6 +3,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/diagnose.hpp"
+
 namespace vexloweb {
 namespace {
 
@@ -44,8 +46,13 @@ AppDataInstance::MutationScope::MutationScope(const AppDataInstance& holder) {
   holder.refuseReentry("modifyConfigureData");
   lock_ = std::unique_lock(holder.mutex_);
   tModifying = &holder;
+  platform::deferDiagnostics();  // a handler may read the holder: not while its lock is held
 }
 
-AppDataInstance::MutationScope::~MutationScope() { tModifying = nullptr; }
+AppDataInstance::MutationScope::~MutationScope() {
+  tModifying = nullptr;
+  lock_.unlock();
+  platform::resumeDiagnostics();
+}
 
 }  // namespace vexloweb

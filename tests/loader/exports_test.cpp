@@ -12,7 +12,7 @@ using testing::LoaderTest;
 template <class Export>
 void exportHeld(Export& write) {
   auto settings = readExportedSettings();
-  write(settings);
+  write(settings, platform::UserDefaults::standard());
 }
 
 void hold(std::string_view json) {

@@ -4,14 +4,17 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdlib>
+#include <future>
 #include <iostream>
 #include <mutex>
 #include <stdexcept>
 #include <thread>
 
+#include "loader/load_hook.hpp"
 #include "loader/loader_fixture.hpp"
 #include "vexloweb/constants/constants.hpp"
 #include "vexloweb/loader/configure_vexlo_web.hpp"
+#include "vexloweb/platform/diagnostics.hpp"
 
 namespace vexloweb {
 namespace {
@@ -95,6 +98,80 @@ TEST_F(LoaderTest, AChangeThatCallsBackIntoTheHolderThrowsInsteadOfHanging) {
   holder.modifyConfigureData(
       [](std::optional<ConfigureData>& record) { record->set_package_name("changed"); });
   EXPECT_EQ(holder.configureData()->package_name(), "changed");
+}
+
+// One load stops once its record is held; another load runs as far as it can meanwhile. Whatever
+// order they finish in, the holder and all eighteen exported keys come from the same load.
+struct Pause {
+  std::mutex mutex;
+  std::condition_variable changed;
+  bool paused = false;
+  bool released = false;
+} gPause;
+
+void pauseFirstWhenHeld(std::string_view stage, std::string_view fileName) {
+  if (stage != "held" || fileName != "first") return;
+  std::unique_lock lock(gPause.mutex);
+  gPause.paused = true;
+  gPause.changed.notify_all();
+  gPause.changed.wait(lock, [] { return gPause.released; });
+}
+
+TEST_F(LoaderTest, ConcurrentLoadsLeaveTheHolderAndTheStoreWithOneLoadsValues) {
+  seal("first", R"({"package_name": "first", "theme_color": "GRADIENT_2", "admob_id": "A"})");
+  seal("second", R"({"package_name": "second", "theme_color": "SOLID_1", "fb_ad_id": "B"})");
+  const Watchdog watchdog(std::chrono::seconds(60));
+  setLoadStageHook(pauseFirstWhenHeld);
+  std::thread first([] { ConfigureVexloWeb().readConfiguration("first"); });
+  {
+    std::unique_lock lock(gPause.mutex);
+    gPause.changed.wait(lock, [] { return gPause.paused; });
+  }
+  auto second =
+      std::async(std::launch::async, [] { ConfigureVexloWeb().readConfiguration("second"); });
+  // Give the second load the chance to overtake; it must wait for the first instead.
+  second.wait_for(std::chrono::milliseconds(200));
+  {
+    std::lock_guard lock(gPause.mutex);
+    gPause.released = true;
+  }
+  gPause.changed.notify_all();
+  first.join();
+  second.get();
+  setLoadStageHook(nullptr);
+
+  const std::string winner = held()->package_name().value();
+  const bool firstWon = winner == "first";
+  EXPECT_EQ(stored(Constants::KEY_COLOR_PRIMARY),
+            platform::DefaultsValue(firstWon ? "quarn_gradient2_primary" : "quarn_solid1_primary"));
+  EXPECT_EQ(stored(Constants::ADMOB_KEY_AD_ID).has_value(), firstWon) << winner;
+  EXPECT_EQ(stored(Constants::FB_KEY_AD_ID).has_value(), !firstWon) << winner;
+}
+
+// A warning raised inside a change of the record reaches the handler after the change, when the
+// handler may read the holder; a handler that throws loses its line, not the process.
+TEST_F(LoaderTest, DiagnosticHandlersRunOutsideEveryLockAndMayThrow) {
+  testing::TempDir dir;
+  platform::UserDefaults failing(dir.path());  // a folder: it cannot be a database
+  auto& holder = AppDataInstance::getInstance();
+  holder.setConfigureData(ConfigureData::decode(R"({"package_name": "p"})"));
+  std::vector<std::string> seen;
+  auto previous = platform::setDiagnosticHandler([&](std::string_view) {
+    seen.push_back(holder.configureData()->package_name().value_or(""));
+  });
+  holder.modifyConfigureData([&](std::optional<ConfigureData>& record) {
+    failing.setObject(std::int64_t{1}, "k");
+    EXPECT_TRUE(seen.empty()) << "delivered under the holder's lock";
+    record->set_package_name("changed");
+  });
+  EXPECT_EQ(seen, std::vector<std::string>{"changed"});
+
+  platform::UserDefaults alsoFailing(dir.path());
+  platform::setDiagnosticHandler([](std::string_view) { throw std::runtime_error("host bug"); });
+  holder.modifyConfigureData(
+      [&](std::optional<ConfigureData>&) { alsoFailing.setObject(std::int64_t{2}, "k"); });
+  EXPECT_EQ(alsoFailing.object("k"), platform::DefaultsValue(std::int64_t{2}));
+  platform::setDiagnosticHandler(std::move(previous));
 }
 
 }  // namespace

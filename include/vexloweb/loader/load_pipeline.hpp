@@ -21,6 +21,10 @@
 #include "vexloweb/export.hpp"
 
 namespace vexloweb {
+namespace platform {
+class Bundle;
+class UserDefaults;
+}  // namespace platform
 
 enum class LoadLayer {
   kResource,       // no `<name>.io` regular file in the bundle
@@ -73,11 +77,20 @@ struct VEXLOWEB_EXPORT LoadOutcome {
 // The whole load: finds `<fileName>.io` in platform::Bundle::main(), opens it, decodes the
 // document, stores the record in AppDataInstance, then exports the ad settings and the theme
 // colours into platform::UserDefaults::standard() in one transaction. On any failure nothing is
-// stored and nothing exported. Each cipher line is printed to `cipherOutput` (when not null) in
+// stored and nothing exported. Loads on several threads are ordered: whatever they interleave,
+// the holder and the eighteen exported keys end with the values of the same load, the last to
+// finish. Each cipher line is printed to `cipherOutput` (when not null) in
 // debug form, as it happens. Never throws for bad input.
 VEXLOWEB_EXPORT LoadOutcome
 loadConfiguration(std::string_view fileName, const std::optional<EnvelopeKeys>& keys = std::nullopt,
                   std::ostream* cipherOutput = nullptr);
+
+// The same load from the folder of `bundle` into `defaults`, for a host that loads several apps or
+// keeps its files elsewhere; only the holder is shared. A name that would leave the bundle
+// (absolute, or with a ".." part) fails at the resource layer and says so.
+VEXLOWEB_EXPORT LoadOutcome loadConfigurationFrom(
+    const platform::Bundle& bundle, platform::UserDefaults& defaults, std::string_view fileName,
+    const std::optional<EnvelopeKeys>& keys = std::nullopt, std::ostream* cipherOutput = nullptr);
 
 // Seals a document into the text of a `.io` file: base64 of the AES cipher text of base64 of
 // the document, as one line followed by a line break. Nothing when the document is not UTF-8

@@ -32,6 +32,10 @@ class VEXLOWEB_EXPORT Bundle {
   // (an absolute name, a ".." component, an empty name or a NUL byte).
   std::optional<std::string> pathForResource(std::string_view name, std::string_view type) const;
 
+  // True when `name` names something inside a folder: not empty, not absolute, no ".." part and
+  // no NUL byte.
+  static bool staysInside(std::string_view name);
+
  private:
   mutable std::mutex mutex_;
   std::filesystem::path folder_;

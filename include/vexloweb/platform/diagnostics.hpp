@@ -1,8 +1,10 @@
 // Where the library's one-line warnings go: the user-defaults store falling back to memory, a
 // store file that was not a database moved aside. By default each line goes to standard error;
 // a host routes them to its own log, or silences them, with setDiagnosticHandler. Thread-safe:
-// the handler runs on the thread whose call caused the warning, with no lock of the library held,
-// so it may call back into the library.
+// the handler runs on the thread whose call caused the warning, with no lock of the library held
+// (a warning raised inside AppDataInstance::modifyConfigureData or a load is delivered when it
+// ends), so it may call back into the library. A handler that throws loses that line; the
+// exception goes no further.
 //
 // Example:
 //   vexloweb::platform::setDiagnosticHandler(
