@@ -49,9 +49,11 @@ def _open_library():
         "vexloweb_set_defaults_path": (None, [text]),
         "vexloweb_read_configuration": (None, [text]),
         "vexloweb_load_configuration": (ctypes.c_int, [text, failure]),
+        "vexloweb_load_configuration_from": (ctypes.c_int, [text, text, text, failure]),
         "vexloweb_configure_data_json": (owned, []),
         "vexloweb_set_configure_data_json": (ctypes.c_int, [text, size, failure]),
         "vexloweb_defaults_json": (owned, []),
+        "vexloweb_defaults_json_at": (owned, [text]),
         "vexloweb_seal": (owned, [text, size, failure]),
         "vexloweb_open": (owned, [text, size, ctypes.POINTER(size), failure]),
         "vexloweb_check": (ctypes.c_int, [text, size, failure]),
@@ -67,8 +69,23 @@ def _open_library():
 _lib = _open_library()
 
 
-def _bytes(text):
-    return text.encode("utf-8") if isinstance(text, str) else bytes(text)
+def _bytes(text, what="argument"):
+    """UTF-8 bytes of str, bytes or bytearray; TypeError for anything else."""
+    if isinstance(text, str):
+        return text.encode("utf-8")
+    if isinstance(text, (bytes, bytearray, memoryview)):
+        return bytes(text)
+    raise TypeError(f"{what} must be str or bytes, not {type(text).__name__}")
+
+
+def _name(text, what):
+    """A NUL-terminated name or path for C: str, bytes or os.PathLike, without NUL."""
+    if not isinstance(text, (str, bytes, os.PathLike)):
+        raise TypeError(f"{what} must be str, bytes or os.PathLike, not {type(text).__name__}")
+    data = _bytes(os.fspath(text), what)
+    if b"\0" in data:
+        raise ValueError(f"embedded null character in {what}")
+    return data
 
 
 def _take(pointer, length=None):
@@ -111,18 +128,18 @@ def version():
 
 def set_bundle_path(folder):
     """Points the app's resource folder, where "<name>.io" files are looked for, at `folder`."""
-    _lib.vexloweb_set_bundle_path(_bytes(os.fspath(folder)))
+    _lib.vexloweb_set_bundle_path(_name(folder, "folder"))
 
 
 def set_defaults_path(file):
     """Points the user-defaults store at an SQLite file; None gives a fresh in-memory store."""
-    _lib.vexloweb_set_defaults_path(None if file is None else _bytes(os.fspath(file)))
+    _lib.vexloweb_set_defaults_path(None if file is None else _name(file, "file"))
 
 
 def seal(document):
     """The text of a .io file for a JSON document (str or bytes), checked first as the tool's
     seal does."""
-    data = _bytes(document)
+    data = _bytes(document, "document")
     call = _Call()
     with call as failure:
         sealed = _lib.vexloweb_seal(data, len(data), failure)
@@ -132,7 +149,7 @@ def seal(document):
 
 def open(sealed):  # pylint: disable=redefined-builtin
     """The document inside the text of a .io file, exactly as sealed."""
-    data = _bytes(sealed)
+    data = _bytes(sealed, "sealed")
     call = _Call()
     length = ctypes.c_size_t(0)
     with call as failure:
@@ -144,7 +161,7 @@ def open(sealed):  # pylint: disable=redefined-builtin
 def check(sealed):
     """Checks the text of a .io file through every layer and its document, storing nothing;
     raises VexloWebError with the first failure."""
-    data = _bytes(sealed)
+    data = _bytes(sealed, "sealed")
     call = _Call()
     with call as failure:
         _lib.vexloweb_check(data, len(data), failure)
@@ -153,15 +170,18 @@ def check(sealed):
 
 def load(name, bundle=None, defaults=...):
     """Loads "<name>.io" as the app does: the record is held and the ad settings and theme
-    colours exported. `bundle` sets the resource folder first; `defaults` the store file (None:
-    in memory). Raises VexloWebError; the last good record then stays."""
-    if bundle is not None:
-        set_bundle_path(bundle)
-    if defaults is not ...:
-        set_defaults_path(defaults)
+    colours exported. `bundle` is the resource folder and `defaults` the store file for this load
+    only (safe when threads load from different folders at once); left out, the process-wide
+    ones. defaults=None points the process-wide store at memory first. Raises VexloWebError;
+    the last good record then stays."""
+    file_name = _name(name, "name")
+    folder = None if bundle is None else _name(bundle, "bundle")
+    if defaults is None:
+        set_defaults_path(None)
+    store = None if defaults is None or defaults is ... else _name(defaults, "defaults")
     call = _Call()
     with call as failure:
-        _lib.vexloweb_load_configuration(_bytes(name), failure)
+        _lib.vexloweb_load_configuration_from(folder, store, file_name, failure)
         call.raise_if_failed()
 
 
@@ -173,13 +193,16 @@ def record():
 
 def set_record(document):
     """Replaces the held record with a JSON document (str, bytes or dict); nothing is exported."""
-    data = _bytes(json.dumps(document) if isinstance(document, dict) else document)
+    data = _bytes(json.dumps(document) if isinstance(document, dict) else document, "document")
     call = _Call()
     with call as failure:
         _lib.vexloweb_set_configure_data_json(data, len(data), failure)
         call.raise_if_failed()
 
 
-def defaults():
-    """Every entry of the user-defaults store, as a dict."""
-    return json.loads(_take(_lib.vexloweb_defaults_json()))
+def defaults(file=None):
+    """Every entry of the user-defaults store, as a dict: the process-wide store, or the store
+    file `file` (a file that does not exist reads as empty and is not created)."""
+    if file is None:
+        return json.loads(_take(_lib.vexloweb_defaults_json()))
+    return json.loads(_take(_lib.vexloweb_defaults_json_at(_name(file, "file"))))

@@ -12,7 +12,8 @@
  * On failure it sets `layer` (the layer that failed, as the loader names it: "resource", "file",
  * "file text", "cipher keys", "outer base64", "cipher", "decrypted text", "inner base64",
  * "document text", "document"; or "argument" for a NULL argument, "internal" for anything
- * else), `reason` (for the person who has to fix it) and, for the document layer, `member_path`
+ * else), `reason` (for the person who has to fix it; "out of memory" when even the failure's
+ * texts could not be allocated) and, for the document layer, `member_path`
  * (the member at fault, as "menus[1].menu"; NULL for the whole document). On success all three
  * are NULL. vexloweb_failure_clear frees them when the caller is done.
  *
@@ -65,6 +66,20 @@ VEXLOWEB_EXPORT void vexloweb_read_configuration(const char* file_name);
 /* The same load, reporting the outcome: 1 when the record is held and exported, 0 with
  * `failure` filled when not (the held record and the store are then unchanged). */
 VEXLOWEB_EXPORT int vexloweb_load_configuration(const char* file_name, vexloweb_failure* failure);
+
+/* The same load of "<file_name>.io" from the folder `bundle_folder` into the SQLite store
+ * `defaults_file`, whatever the process-wide paths are, so that threads may load from different
+ * folders into different stores at once; only the held record is shared. A NULL `bundle_folder`
+ * or `defaults_file` is the process-wide one. 1 on success; 0 with `failure` filled (layer
+ * "argument" for a NULL `file_name`). */
+VEXLOWEB_EXPORT int vexloweb_load_configuration_from(const char* bundle_folder,
+                                                     const char* defaults_file,
+                                                     const char* file_name,
+                                                     vexloweb_failure* failure);
+
+/* Every entry of the SQLite store `defaults_file`, as vexloweb_defaults_json; NULL for a NULL
+ * argument. Reading never creates the file. */
+VEXLOWEB_EXPORT char* vexloweb_defaults_json_at(const char* defaults_file);
 
 /* The held record as one compact JSON object (what ConfigureData::encode writes), or NULL when
  * the holder is empty. */

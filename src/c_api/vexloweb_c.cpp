@@ -34,6 +34,12 @@ char* copyText(std::string_view text) {
   return copy;
 }
 
+// Static texts for a failure whose own texts could not be allocated: the layer is always set.
+char kInternalLayer[] = "internal";
+char kOutOfMemory[] = "out of memory";
+
+bool isStatic(const char* text) { return text == kInternalLayer || text == kOutOfMemory; }
+
 void fill(vexloweb_failure* failure, std::string_view layer, std::string_view reason,
           std::string_view memberPath = {}) {
   if (failure == nullptr) return;
@@ -41,6 +47,11 @@ void fill(vexloweb_failure* failure, std::string_view layer, std::string_view re
   failure->layer = copyText(layer);
   failure->reason = copyText(reason);
   if (!memberPath.empty()) failure->member_path = copyText(memberPath);
+  if (failure->layer == nullptr || failure->reason == nullptr) {
+    vexloweb_failure_clear(failure);
+    failure->layer = kInternalLayer;
+    failure->reason = kOutOfMemory;
+  }
 }
 
 void fill(vexloweb_failure* failure, const LoadFailure& loadFailure) {
@@ -112,6 +123,31 @@ int vexloweb_load_configuration(const char* file_name, vexloweb_failure* failure
     const auto outcome = vexloweb::loadConfiguration(file_name, std::nullopt, &std::cout);
     if (outcome.failure) fill(failure, *outcome.failure);
     return outcome.ok() ? 1 : 0;
+  });
+}
+
+int vexloweb_load_configuration_from(const char* bundle_folder, const char* defaults_file,
+                                     const char* file_name, vexloweb_failure* failure) {
+  return guarded(failure, 0, [&] {
+    if (refuseNull(file_name, "file_name", failure)) return 0;
+    using vexloweb::platform::Bundle;
+    using vexloweb::platform::UserDefaults;
+    std::optional<Bundle> own;
+    const Bundle& bundle = bundle_folder != nullptr ? own.emplace(bundle_folder) : Bundle::main();
+    UserDefaults& defaults =
+        defaults_file != nullptr ? UserDefaults::atPath(defaults_file) : UserDefaults::standard();
+    const auto outcome =
+        vexloweb::loadConfigurationFrom(bundle, defaults, file_name, std::nullopt, &std::cout);
+    if (outcome.failure) fill(failure, *outcome.failure);
+    return outcome.ok() ? 1 : 0;
+  });
+}
+
+char* vexloweb_defaults_json_at(const char* defaults_file) {
+  return guarded<char*>(nullptr, nullptr, [&]() -> char* {
+    if (defaults_file == nullptr) return nullptr;
+    return copyText(
+        vexloweb::defaultsJson(vexloweb::platform::UserDefaults::atPath(defaults_file)));
   });
 }
 
@@ -190,9 +226,9 @@ int vexloweb_check(const char* sealed, size_t length, vexloweb_failure* failure)
 
 void vexloweb_failure_clear(vexloweb_failure* failure) {
   if (failure == nullptr) return;
-  std::free(failure->layer);
-  std::free(failure->reason);
-  std::free(failure->member_path);
+  for (char* text : {failure->layer, failure->reason, failure->member_path}) {
+    if (!isStatic(text)) std::free(text);
+  }
   failure->layer = nullptr;
   failure->reason = nullptr;
   failure->member_path = nullptr;

@@ -3,6 +3,7 @@
 import gc
 import os
 import sys
+import tempfile
 import threading
 import unittest
 
@@ -114,6 +115,53 @@ class Resources(unittest.TestCase):
         for thread in threads:
             thread.join()
         self.assertEqual(errors, [])
+
+
+class Boundary(unittest.TestCase):
+    def test_nul_and_wrong_types_are_refused_as_python_refuses_them(self):
+        cases = [
+            (lambda: vexloweb.load("example\0 -- other", bundle=EXAMPLE_BUNDLE), ValueError),
+            (lambda: vexloweb.load("example", bundle=EXAMPLE_BUNDLE + "\0/elsewhere"), ValueError),
+            (lambda: vexloweb.set_bundle_path("/tmp\0/elsewhere"), ValueError),
+            (lambda: vexloweb.set_defaults_path(b"a\0b"), ValueError),
+            (lambda: vexloweb.defaults("a\0b"), ValueError),
+            (lambda: vexloweb.seal(5), TypeError),
+            (lambda: vexloweb.open(None), TypeError),
+            (lambda: vexloweb.load(3), TypeError),
+            (lambda: vexloweb.set_bundle_path(2.5), TypeError),
+        ]
+        for call, error in cases:
+            with self.assertRaises(error):
+                call()
+
+    def test_threads_loading_from_two_bundles_read_only_their_own_files(self):
+        with tempfile.TemporaryDirectory() as scratch:
+            places = {}
+            for theme in ("SOLID_1", "GRADIENT_2"):
+                folder = os.path.join(scratch, theme)
+                os.mkdir(folder)
+                with open(os.path.join(folder, "app.io"), "w", encoding="ascii") as out:
+                    out.write(vexloweb.seal('{"theme_color": "%s"}' % theme))
+                places[theme] = (folder, os.path.join(scratch, theme + ".sqlite3"))
+            errors = []
+
+            def work(folder, store):
+                try:
+                    for _ in range(150):
+                        vexloweb.load("app", bundle=folder, defaults=store)
+                except Exception as error:  # pylint: disable=broad-except
+                    errors.append(error)
+
+            threads = [threading.Thread(target=work, args=place) for place in places.values()]
+            for thread in threads:
+                thread.start()
+            for thread in threads:
+                thread.join()
+            self.assertEqual(errors, [])
+            self.assertEqual(vexloweb.defaults(places["SOLID_1"][1])["COLOR_PRIMARY"],
+                             "quarn_solid1_primary")
+            self.assertEqual(vexloweb.defaults(places["GRADIENT_2"][1])["COLOR_PRIMARY"],
+                             "quarn_gradient2_primary")
 
 
 if __name__ == "__main__":

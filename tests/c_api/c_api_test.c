@@ -94,6 +94,9 @@ static void nullArguments(void) {
         same(failure.layer, "argument"));
   CHECK(vexloweb_check(NULL, 1, &failure) == 0 && same(failure.layer, "argument"));
   CHECK(vexloweb_load_configuration(NULL, &failure) == 0 && same(failure.layer, "argument"));
+  CHECK(vexloweb_load_configuration_from(VEXLOWEB_EXAMPLE_BUNDLE, NULL, NULL, &failure) == 0 &&
+        same(failure.layer, "argument") && same(failure.reason, "file_name is NULL"));
+  CHECK(vexloweb_defaults_json_at(NULL) == NULL);
   CHECK(vexloweb_set_configure_data_json(NULL, 3, &failure) == 0 &&
         same(failure.layer, "argument"));
   vexloweb_read_configuration(NULL);
@@ -122,6 +125,13 @@ static void loadAndRecord(void) {
   CHECK(contains(json, "com.example.bakery")); /* the last good record stays */
   vexloweb_free(json);
   vexloweb_read_configuration("missing"); /* silent, and changes nothing */
+
+  /* A load from its own folder, whatever the process-wide folder is. */
+  vexloweb_set_bundle_path("/nonexistent");
+  CHECK(vexloweb_load_configuration_from(VEXLOWEB_EXAMPLE_BUNDLE, NULL, "example", &failure) == 1);
+  CHECK(vexloweb_load_configuration_from(NULL, NULL, "example", &failure) == 0 &&
+        same(failure.layer, "resource") && contains(failure.reason, "/nonexistent"));
+  vexloweb_set_bundle_path(VEXLOWEB_EXAMPLE_BUNDLE);
 
   static const char kRecord[] = "{\"tabs\":[],\"loader_int_time\":2.5} trailing";
   CHECK(vexloweb_set_configure_data_json(kRecord, strlen(kRecord) - 9, &failure) == 1);
