@@ -2,11 +2,15 @@
 // 0 success, 1 bad input, 2 usage error.
 #include <CLI/CLI.hpp>
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <iterator>
+#include <map>
 
 #include "vexloweb/config/schema.hpp"
 #include "vexloweb/loader/configure_vexlo_web.hpp"
@@ -14,7 +18,9 @@
 #include "vexloweb/loader/load_pipeline.hpp"
 #include "vexloweb/loader/load_summary.hpp"
 #include "vexloweb/platform/bundle.hpp"
+#include "vexloweb/platform/diagnostics.hpp"
 #include "vexloweb/platform/file.hpp"
+#include "vexloweb/platform/user_defaults.hpp"
 #include "vexloweb/version.hpp"
 
 namespace fs = std::filesystem;
@@ -61,10 +67,63 @@ std::optional<std::string> readInput(const std::string& name, std::string& whyNo
   return content;
 }
 
-bool writeOutput(const fs::path& path, const std::string& text) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << text;
-  return static_cast<bool>(out.flush());
+// Standard output on file descriptor 1 that remembers the first write error, so that the tool can
+// name it (a full disk, a file-size limit, a closed pipe) instead of exiting 0.
+class CheckedOutput : public std::streambuf {
+ public:
+  int error() const { return error_; }
+  // Flushes, then closes the descriptor: some file systems report a failed write only there.
+  void close() {
+    sync();
+    if (::close(1) != 0 && error_ == 0) error_ = errno;
+  }
+
+ protected:
+  int overflow(int c) override {
+    if (c == traits_type::eof()) return sync() == 0 ? 0 : traits_type::eof();
+    if (buffer_.size() >= kBufferSize && sync() != 0) return traits_type::eof();
+    buffer_.push_back(static_cast<char>(c));
+    return c;
+  }
+  std::streamsize xsputn(const char* text, std::streamsize count) override {
+    buffer_.append(text, static_cast<std::size_t>(count));
+    if (buffer_.size() >= kBufferSize && sync() != 0) return 0;
+    return count;
+  }
+  int sync() override {
+    std::string_view pending = buffer_;
+    while (!pending.empty() && error_ == 0) {
+      const ssize_t done = ::write(1, pending.data(), pending.size());
+      if (done < 0 && errno == EINTR) continue;
+      if (done < 0) error_ = errno;
+      if (done > 0) pending.remove_prefix(static_cast<std::size_t>(done));
+    }
+    buffer_.clear();
+    return error_ == 0 ? 0 : -1;
+  }
+
+ private:
+  static constexpr std::size_t kBufferSize = 1 << 16;
+  std::string buffer_;
+  int error_ = 0;
+};
+
+// Never destroyed: std::cout flushes into it at exit.
+CheckedOutput& checkedOutput() {
+  static auto* const output = new CheckedOutput();
+  return *output;
+}
+
+// Flushes and closes standard output; a write that failed on the way turns the exit status into
+// 1, with the reason.
+int finishOutput(int status) {
+  std::cout.flush();
+  checkedOutput().close();
+  if (const int error = checkedOutput().error()) {
+    std::cerr << "vexloweb: cannot write standard output: " << std::strerror(error) << '\n';
+    return status == 0 || status == kUsage ? kBadInput : status;
+  }
+  return status;
 }
 
 // Sets `keys` to the keys to use; false after saying why the key file could not be read.
@@ -93,6 +152,20 @@ int seal(const KeyOptions& keyOptions, const std::vector<std::string>& inputs,
     std::cerr << "vexloweb seal: with -o DIR, name files rather than '-'\n";
     return kUsage;
   }
+  // Two inputs of the same name would overwrite each other's output: refuse before writing any.
+  if (toFolder) {
+    std::map<fs::path, std::string> owners;
+    for (const std::string& input : inputs) {
+      const fs::path target =
+          fs::path(output) / fs::path(input).filename().replace_extension(".io");
+      const auto [owner, added] = owners.emplace(target, input);
+      if (!added) {
+        std::cerr << "vexloweb seal: '" << owner->second << "' and '" << input
+                  << "' would both be sealed into '" << target.string() << "'\n";
+        return kUsage;
+      }
+    }
+  }
   // Check every input before writing any, so that a bulk run with one bad document writes none.
   std::vector<std::pair<fs::path, std::string>> sealed;
   bool failed = false;
@@ -100,7 +173,7 @@ int seal(const KeyOptions& keyOptions, const std::vector<std::string>& inputs,
     const std::string label = input == "-" ? "<stdin>" : input;
     auto document = readInput(input, why);
     if (!document) {
-      std::cerr << label << ": error: file: " << why << '\n';
+      std::cerr << printableText(label) << ": error: file: " << why << '\n';
       failed = true;
       continue;
     }
@@ -114,7 +187,7 @@ int seal(const KeyOptions& keyOptions, const std::vector<std::string>& inputs,
     }
     auto text = sealDocument(*document, keys, &why);
     if (!text) {
-      std::cerr << label << ": error: " << why << '\n';
+      std::cerr << printableText(label) << ": error: " << why << '\n';
       failed = true;
       continue;
     }
@@ -126,9 +199,9 @@ int seal(const KeyOptions& keyOptions, const std::vector<std::string>& inputs,
   if (toFolder) fs::create_directories(output);
   for (const auto& [target, text] : sealed) {
     if (target.empty()) {
-      std::cout << text << std::flush;
-    } else if (!writeOutput(target, text)) {
-      std::cerr << target.string() << ": error: cannot write the file\n";
+      std::cout << text;
+    } else if (!platform::writeFileReplacing(target, text, &why)) {
+      std::cerr << printableText(target.string()) << ": error: " << why << '\n';
       return kBadInput;
     }
   }
@@ -141,17 +214,17 @@ int open(const KeyOptions& keyOptions, const std::string& file) {
   std::string why;
   auto bytes = platform::readRegularFile(file, &why);
   if (!bytes) {
-    std::cerr << file << ": error: file: " << why << '\n';
+    std::cerr << printableText(file) << ": error: file: " << why << '\n';
     return kBadInput;
   }
   const OpenedEnvelope opened = openEnvelope(*bytes, keys);
   if (opened.failure) {
-    std::cerr << file << ": error: " << layerName(opened.failure->layer) << ": "
-              << opened.failure->reason << '\n';
+    std::cerr << printableText(file) << ": error: " << layerName(opened.failure->layer) << ": "
+              << printableText(opened.failure->reason) << '\n';
     return kBadInput;
   }
   std::cout.write(opened.document->data(), static_cast<std::streamsize>(opened.document->size()));
-  return std::cout.flush() ? 0 : kBadInput;
+  return 0;
 }
 
 int check(const KeyOptions& keyOptions, const std::vector<std::string>& files, bool json,
@@ -173,26 +246,40 @@ int check(const KeyOptions& keyOptions, const std::vector<std::string>& files, b
   return allOk ? 0 : kBadInput;
 }
 
-int load(const std::string& bundle, const std::string& defaults,
+int load(const KeyOptions& keyOptions, const std::string& bundle, const std::string& defaults,
          const std::vector<std::string>& names) {
+  if (bundle.empty()) {
+    std::cerr << "vexloweb load: --bundle needs a folder (use '.' for the current one)\n";
+    return kUsage;
+  }
+  std::optional<EnvelopeKeys> keys;
+  if (!resolveKeys(keyOptions, keys)) return kBadInput;
+  const bool ownKeys =
+      !keyOptions.key.empty() || !keyOptions.keyFile.empty() || !keyOptions.iv.empty();
   platform::Bundle::setMainPath(fs::absolute(bundle));
   platform::UserDefaults::setStandardPath(
       defaults.empty() ? platform::UserDefaults::defaultStandardPath() : fs::path(defaults));
   bool allLoaded = true;
   for (const std::string& name : names) {
     // The app's own load (its keys, its printed lines), with the report of what failed.
-    const LoadOutcome outcome = loadConfiguration(name, std::nullopt, &std::cout);
-    std::cout << loadSummaryJson(name) << std::endl;
+    const LoadOutcome outcome = loadConfiguration(name, ownKeys ? keys : std::nullopt, &std::cout);
+    std::cout << loadSummaryJson(name) << '\n';
     if (outcome.failure) {
       allLoaded = false;
-      std::cerr << "vexloweb: load " << name << ": " << layerName(outcome.failure->layer) << ": "
-                << outcome.failure->reason;
+      std::cerr << "vexloweb: load " << printableText(name) << ": "
+                << layerName(outcome.failure->layer) << ": "
+                << printableText(outcome.failure->reason);
       if (name.size() > 3 && name.ends_with(".io")) {
-        std::cerr << " (names go without the extension: try '" << name.substr(0, name.size() - 3)
-                  << "')";
+        std::cerr << " (names go without the extension: try '"
+                  << printableText(name.substr(0, name.size() - 3)) << "')";
       }
       std::cerr << '\n';
     }
+  }
+  if (auto failure = platform::UserDefaults::standard().failure()) {
+    std::cerr << "vexloweb: load: the settings were not stored: " << printableText(*failure)
+              << '\n';
+    return kBadInput;
   }
   return allLoaded ? 0 : kBadInput;
 }
@@ -200,18 +287,25 @@ int load(const std::string& bundle, const std::string& defaults,
 int showDefaults(const std::string& defaults, const std::vector<std::string>& keys) {
   const fs::path file =
       defaults.empty() ? platform::UserDefaults::defaultStandardPath() : fs::path(defaults);
-  if (!fs::exists(file)) {  // opening would create the file
-    std::cerr << "vexloweb: defaults: no store at '" << file.string() << "' (nothing was loaded "
-              << "with it yet)\n";
+  if (!fs::exists(file)) {
+    std::cerr << "vexloweb: defaults: no store at '" << printableText(file.string())
+              << "' (nothing was loaded with it yet)\n";
     return kBadInput;
   }
-  std::cout << defaultsJson(platform::UserDefaults(file), keys) << '\n';
+  const platform::UserDefaults store(file);
+  const std::string json = defaultsJson(store, keys);
+  if (auto failure = store.failure()) {
+    std::cerr << "vexloweb: defaults: " << printableText(*failure) << '\n';
+    return kBadInput;
+  }
+  std::cout << json << '\n';
   return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  std::cout.rdbuf(&checkedOutput());
   CLI::App app{"Seals, opens, checks and loads VexloWebLib configuration files."};
   app.set_version_flag("--version", std::string("vexloweb ") + VEXLOWEB_VERSION_STRING);
   app.require_subcommand(1);
@@ -244,12 +338,16 @@ int main(int argc, char** argv) {
   checkCommand->add_flag("--strict", checkStrict, "Fail (exit 1) on warnings too, for CI");
   checkCommand->add_option("files", checkFiles, "FILE.io files")->required();
 
+  KeyOptions loadKeys;
   std::string bundle = ".";
   std::string loadDefaults;
   std::vector<std::string> names;
   auto* loadCommand = app.add_subcommand("load", "Load configurations as an app would, in order");
+  loadKeys.addTo(loadCommand);
   loadCommand->add_option("--bundle", bundle, "Resource folder (default: current folder)");
-  loadCommand->add_option("--defaults", loadDefaults, "User-defaults file (default: the app's)");
+  loadCommand->add_option("--defaults", loadDefaults,
+                          "User-defaults file (default: the tool's own, "
+                          "$XDG_CONFIG_HOME/vexloweb/vexloweb.defaults.sqlite3)");
   loadCommand->add_option("names", names, "Resource names, without .io")->required();
 
   std::string shownDefaults;
@@ -275,18 +373,19 @@ int main(int argc, char** argv) {
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
-    return app.exit(error) == 0 ? 0 : kUsage;
+    return finishOutput(app.exit(error) == 0 ? 0 : kUsage);
   }
   try {
-    if (sealCommand->parsed()) return seal(sealKeys, sealInputs, sealOutput, noCheck);
-    if (openCommand->parsed()) return open(openKeys, openFile);
-    if (checkCommand->parsed()) return check(checkKeys, checkFiles, checkJson, checkStrict);
-    if (loadCommand->parsed()) return load(bundle, loadDefaults, names);
-    if (defaultsCommand->parsed()) return showDefaults(shownDefaults, keys);
+    if (sealCommand->parsed()) return finishOutput(seal(sealKeys, sealInputs, sealOutput, noCheck));
+    if (openCommand->parsed()) return finishOutput(open(openKeys, openFile));
+    if (checkCommand->parsed())
+      return finishOutput(check(checkKeys, checkFiles, checkJson, checkStrict));
+    if (loadCommand->parsed()) return finishOutput(load(loadKeys, bundle, loadDefaults, names));
+    if (defaultsCommand->parsed()) return finishOutput(showDefaults(shownDefaults, keys));
     if (schemaCommand->parsed()) std::cout << configurationSchema() << '\n';
-    return 0;
+    return finishOutput(0);
   } catch (const std::exception& error) {
-    std::cerr << "vexloweb: " << error.what() << '\n';
+    std::cerr << "vexloweb: " << printableText(error.what()) << '\n';
     return kBadInput;
   }
 }

@@ -5,6 +5,7 @@
 #include "config/field_table.hpp"
 #include "config/json_writer.hpp"
 #include "constants/theme_names.hpp"
+#include "platform/utf8.hpp"
 #include "vexloweb/config/document_check.hpp"
 #include "vexloweb/constants/options.hpp"
 
@@ -57,10 +58,17 @@ std::string didYouMean(std::optional<std::string_view> word) {
   return word ? " (did you mean \"" + std::string(*word) + "\"?)" : "";
 }
 
+// Suggestions for the first members only: a document of countless unknown members is checked
+// in about the time of a load.
+constexpr std::size_t kMaxSuggestions = 100;
+
 std::vector<std::string> describeUnknown(const std::vector<std::string>& unknownMembers) {
   std::vector<std::string> warnings;
+  warnings.reserve(unknownMembers.size());
   for (const std::string& path : unknownMembers) {
-    warnings.push_back(path + " is not a key of the document" + didYouMean(suggestKey(path)));
+    const bool suggest = warnings.size() < kMaxSuggestions;
+    warnings.push_back(path + " is not a key of the document" +
+                       (suggest ? didYouMean(suggestKey(path)) : ""));
   }
   return warnings;
 }
@@ -123,9 +131,14 @@ void addDocumentCheck(FileCheck& check, std::string_view document) {
 
 std::optional<std::string_view> closestWord(std::string_view word,
                                             std::span<const std::string_view> candidates) {
+  constexpr std::size_t kMaxEdits = 2;
   std::optional<std::string_view> best;
-  std::size_t bestDistance = 3;
+  std::size_t bestDistance = kMaxEdits + 1;
   for (std::string_view candidate : candidates) {
+    // Lengths that differ by more than two edits can bridge: no need to compare.
+    const std::size_t gap = word.size() > candidate.size() ? word.size() - candidate.size()
+                                                           : candidate.size() - word.size();
+    if (gap > kMaxEdits) continue;
     const std::size_t distance = editDistance(word, candidate);
     if (distance < bestDistance) {
       best = candidate;
@@ -152,23 +165,66 @@ FileCheck checkDocumentText(std::string_view document) {
   return check;
 }
 
-std::string formatFileCheck(std::string_view name, const FileCheck& check) {
-  const std::string prefix = std::string(name) + ": ";
-  std::string text;
-  if (!check.failure) {
-    text += prefix + "ok (" + std::to_string(check.presentFields) +
-            (check.presentFields == 1 ? " field present)\n" : " fields present)\n");
-  } else if (check.documentErrors.empty()) {
-    text += prefix + "error: " + std::string(layerName(check.failure->layer)) + ": " +
-            check.failure->reason + "\n";
-  } else {
-    for (const DecodingError& error : check.documentErrors) {
-      text += prefix + "error: document: " + error.what() + "\n";
+std::string printableText(std::string_view text) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c >= 0x20 && c < 0x7F) {
+      out += static_cast<char>(c);
+      ++i;
+      continue;
+    }
+    const std::size_t length = c < 0x80 ? 1 : c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : 2;
+    const std::string_view sequence = text.substr(i, length);
+    if (c >= 0x80 && (sequence.size() < length || !platform::isValidUtf8(sequence))) {
+      out.append("\\x").append(1, kHex[c >> 4]).append(1, kHex[c & 0xF]);
+      ++i;
+      continue;
+    }
+    unsigned code = c;  // the code point of a sequence that needs escaping, else 0
+    if (length == 2 && c == 0xC2 && static_cast<unsigned char>(sequence[1]) < 0xA0) {
+      code = static_cast<unsigned char>(sequence[1]);  // C1
+    } else if (length == 3 && sequence == "\xE2\x80\xA8") {
+      code = 0x2028;
+    } else if (length == 3 && sequence == "\xE2\x80\xA9") {
+      code = 0x2029;
+    } else if (length > 1) {
+      code = 0;
+    }
+    i += length;
+    if (code == 0 && length > 1) {
+      out.append(sequence);
+    } else if (code == '\n') {
+      out += "\\n";
+    } else if (code == '\r') {
+      out += "\\r";
+    } else if (code == '\t') {
+      out += "\\t";
+    } else {
+      out += "\\u";
+      for (int shift = 12; shift >= 0; shift -= 4) out += kHex[(code >> shift) & 0xF];
     }
   }
-  for (const std::string& warning : check.warnings) {
-    text.append(prefix).append("warning: ").append(warning).append("\n");
+  return out;
+}
+
+std::string formatFileCheck(std::string_view name, const FileCheck& check) {
+  const std::string prefix = printableText(name) + ": ";
+  std::string text;
+  const auto line = [&](std::string_view kind, std::string_view message) {
+    text.append(prefix).append(kind).append(printableText(message)).append("\n");
+  };
+  if (!check.failure) {
+    line("ok (", std::to_string(check.presentFields) +
+                     (check.presentFields == 1 ? " field present)" : " fields present)"));
+  } else if (check.documentErrors.empty()) {
+    line("error: ", std::string(layerName(check.failure->layer)) + ": " + check.failure->reason);
+  } else {
+    for (const DecodingError& error : check.documentErrors) line("error: document: ", error.what());
   }
+  for (const std::string& warning : check.warnings) line("warning: ", warning);
   return text;
 }
 

@@ -5,7 +5,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <fstream>
 
 namespace vexloweb::platform {
 namespace {
@@ -19,6 +21,12 @@ class Fd {
   Fd(const Fd&) = delete;
   Fd& operator=(const Fd&) = delete;
   int get() const { return fd_; }
+  // Closes now, reporting the error that close() may be the first to see.
+  bool close() {
+    const int fd = fd_;
+    fd_ = -1;
+    return ::close(fd) == 0;
+  }
 
  private:
   int fd_;
@@ -26,7 +34,68 @@ class Fd {
 
 std::string errnoText(const char* what) { return std::string(what) + ": " + std::strerror(errno); }
 
+// The process's umask, read without changing it (umask() would race with other threads).
+mode_t currentUmask() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind("Umask:", 0) == 0)
+      return static_cast<mode_t>(std::stoul(line.substr(6), nullptr, 8));
+  }
+  return 022;
+}
+
+bool writeAll(int fd, std::string_view content) {
+  while (!content.empty()) {
+    const ssize_t done = ::write(fd, content.data(), content.size());
+    if (done < 0 && errno == EINTR) continue;
+    if (done < 0) return false;
+    content.remove_prefix(static_cast<std::size_t>(done));
+  }
+  return true;
+}
+
 }  // namespace
+
+bool writeFileReplacing(const std::filesystem::path& path, std::string_view content,
+                        std::string* whyNot) {
+  std::string ignored;
+  std::string& reason = whyNot != nullptr ? *whyNot : ignored;
+  std::error_code error;
+  std::filesystem::path target = path;
+  if (std::filesystem::is_symlink(path, error)) {
+    target = std::filesystem::weakly_canonical(path, error);
+    if (error) {
+      reason = "cannot follow the link: " + error.message();
+      return false;
+    }
+  }
+  struct stat existing {};
+  const bool exists = ::stat(target.c_str(), &existing) == 0;
+  if (exists && !S_ISREG(existing.st_mode)) {
+    reason = "not a regular file";
+    return false;
+  }
+  const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
+  std::string temporary = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+  Fd fd(::mkostemp(temporary.data(), O_CLOEXEC));
+  if (fd.get() < 0) {
+    reason = errnoText("cannot create a file beside it");
+    return false;
+  }
+  const mode_t mode = exists ? existing.st_mode & 07777 : 0666 & ~currentUmask();
+  const bool written = ::fchmod(fd.get(), mode) == 0 && writeAll(fd.get(), content) &&
+                       ::fsync(fd.get()) == 0 && fd.close();
+  if (!written || ::rename(temporary.c_str(), target.c_str()) != 0) {
+    reason = errnoText("cannot write the file");
+    ::unlink(temporary.c_str());
+    return false;
+  }
+  // The rename itself reaches the disk with the folder.
+  const Fd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (dir.get() >= 0) ::fsync(dir.get());
+  return true;
+}
 
 bool isRegularFile(const std::filesystem::path& path) noexcept {
   struct stat info {};

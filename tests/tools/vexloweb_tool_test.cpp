@@ -28,14 +28,17 @@ std::string quote(const std::string& word) {
 
 class ToolTest : public ::testing::Test {
  protected:
-  ToolRun run(const std::vector<std::string>& args, const std::string& input = "") {
+  // Runs the tool; `shell` comes first in the same shell (a limit to set), and `out` replaces
+  // the file that collects standard output.
+  ToolRun run(const std::vector<std::string>& args, const std::string& input = "",
+              const std::string& shell = "", std::string out = "") {
     std::string command = quote(VEXLOWEB_TOOL);
     for (const auto& arg : args) command += " " + quote(arg);
     const auto in = dir_.path() / ".stdin";
-    const auto out = dir_.path() / ".stdout";
+    if (out.empty()) out = (dir_.path() / ".stdout").string();
     const auto err = dir_.path() / ".stderr";
     testing::writeFile(in, input);
-    command += " <" + quote(in) + " >" + quote(out) + " 2>" + quote(err);
+    command = shell + command + " <" + quote(in) + " >" + quote(out) + " 2>" + quote(err);
     const int raw = std::system(command.c_str());
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, testing::readFile(out), testing::readFile(err)};
   }
@@ -345,6 +348,124 @@ TEST_F(ToolTest, SchemaListsEveryKeyAndUsageErrorsExitWithTwo) {
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("--json"), std::string::npos);
   EXPECT_EQ(run({"--version"}).out, "vexloweb " VEXLOWEB_VERSION_STRING "\n");
+}
+
+// A write that fails (a file-size limit, a full device) never leaves a damaged file in place of a
+// good one and never exits 0; SIGXFSZ is ignored so that the write fails with EFBIG.
+TEST_F(ToolTest, AFailedWriteKeepsThePreviousFileAndFailsTheRun) {
+  const std::string limit = "ulimit -f 8; trap '' XFSZ; ";
+  testing::writeFile(path("small.json"), R"({"package_name": "small"})");
+  testing::writeFile(path("big.json"), R"({"about_text": ")" + std::string(20000, 'x') + "\"}");
+  ASSERT_EQ(run({"seal", "-o", path("app.io"), path("small.json")}).status, 0);
+  const std::string good = testing::readFile(path("app.io"));
+  const ToolRun cut = run({"seal", "-o", path("app.io"), path("big.json")}, "", limit);
+  EXPECT_EQ(cut.status, 1);
+  EXPECT_NE(cut.err.find("app.io: error: cannot write the file: File too large"), std::string::npos)
+      << cut.err;
+  EXPECT_EQ(testing::readFile(path("app.io")), good);
+  for (const auto& entry : std::filesystem::directory_iterator(dir_.path())) {
+    EXPECT_EQ(entry.path().filename().string().find(".app.io."), std::string::npos) << "left over";
+  }
+
+  const std::string fullDisk = "No space left on device";
+  struct Case {
+    std::vector<std::string> args;
+    std::string shell;
+    std::string out;
+    std::string reason;
+  } const cases[] = {
+      {{"seal", path("big.json")}, limit, path("big.io"), "File too large"},
+      {{"seal", "-o", "-", path("small.json")}, "", "/dev/full", fullDisk},
+      {{"open", path("app.io")}, "", "/dev/full", fullDisk},
+      {{"check", path("app.io")}, "", "/dev/full", fullDisk},
+      {{"check", "--json", path("app.io")}, "", "/dev/full", fullDisk},
+      {{"schema"}, "", "/dev/full", fullDisk},
+      {{"load", "--bundle", dir_.path().string(), "--defaults", path("d.sqlite3"), "app"},
+       "",
+       "/dev/full",
+       fullDisk},
+      {{"defaults", "--defaults", path("d.sqlite3")}, "", "/dev/full", fullDisk},
+      {{"--help"}, "", "/dev/full", fullDisk},
+  };
+  for (const Case& c : cases) {
+    const ToolRun failed = run(c.args, "", c.shell, c.out);
+    EXPECT_EQ(failed.status, 1) << c.args[0];
+    EXPECT_EQ(failed.err, "vexloweb: cannot write standard output: " + c.reason + "\n")
+        << c.args[0];
+  }
+}
+
+// A file that is not a store of ours is refused and left as it is, by a read and by a load; a
+// failed load creates no store.
+TEST_F(ToolTest, AFileThatIsNotAStoreIsNeverTouched) {
+  testing::writeFile(path("app.json"), R"({"package_name": "mine"})");
+  ASSERT_EQ(run({"seal", "-o", path("app.io"), path("app.json")}).status, 0);
+  const ToolRun shown = run({"defaults", "--defaults", path("app.json")});
+  EXPECT_EQ(shown.status, 1);
+  EXPECT_EQ(shown.out, "");
+  EXPECT_NE(shown.err.find("is not an SQLite database; leaving it as it is"), std::string::npos)
+      << shown.err;
+  const ToolRun loaded =
+      run({"load", "--bundle", dir_.path().string(), "--defaults", path("app.json"), "app"});
+  EXPECT_EQ(loaded.status, 1);
+  EXPECT_NE(loaded.err.find("vexloweb: load: the settings were not stored: "), std::string::npos)
+      << loaded.err;
+  EXPECT_EQ(testing::readFile(path("app.json")), R"({"package_name": "mine"})");
+
+  const ToolRun missing =
+      run({"load", "--bundle", dir_.path().string(), "--defaults", path("new.sqlite3"), "nope"});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_FALSE(std::filesystem::exists(path("new.sqlite3")));
+}
+
+// Usage mistakes: outputs that would overwrite each other, a bundle that is no folder, a name
+// that leaves the bundle, and keys for files sealed for another build.
+TEST_F(ToolTest, LoadAndSealUsageMistakesAreNamed) {
+  std::filesystem::create_directories(path("shop"));
+  std::filesystem::create_directories(path("blog"));
+  testing::writeFile(path("shop/app.json"), R"({"package_name": "shop"})");
+  testing::writeFile(path("blog/app.json"), R"({"package_name": "blog"})");
+  const ToolRun clash =
+      run({"seal", "-o", path("out/"), path("shop/app.json"), path("blog/app.json")});
+  EXPECT_EQ(clash.status, 2);
+  EXPECT_EQ(clash.err, "vexloweb seal: '" + path("shop/app.json") + "' and '" +
+                           path("blog/app.json") + "' would both be sealed into '" +
+                           path("out/app.io") + "'\n");
+  EXPECT_FALSE(std::filesystem::exists(path("out")));
+
+  const ToolRun noBundle = run({"load", "--bundle", "", "app"});
+  EXPECT_EQ(noBundle.status, 2);
+  EXPECT_EQ(noBundle.err, "vexloweb load: --bundle needs a folder (use '.' for the current one)\n");
+
+  ASSERT_EQ(
+      run({"seal", "--key", "0123456789abcdef", "-o", path("shop/app.io"), path("shop/app.json")})
+          .status,
+      0);
+  const auto load = [&](std::vector<std::string> extra) {
+    std::vector<std::string> args{"load", "--bundle", path("shop"), "--defaults",
+                                  path("d.sqlite3")};
+    args.insert(args.end(), extra.begin(), extra.end());
+    return run(args);
+  };
+  const ToolRun outside = load({"../blog/app"});
+  EXPECT_EQ(outside.status, 1);
+  EXPECT_NE(outside.err.find("load ../blog/app: resource: the name '../blog/app' does not stay "
+                             "inside the bundle"),
+            std::string::npos)
+      << outside.err;
+  EXPECT_EQ(load({"app"}).status, 1);
+  EXPECT_EQ(load({"--key", "0123456789abcdef", "app"}).status, 0);
+}
+
+// A member's name reaches the text output escaped: it cannot forge a line or drive the terminal.
+TEST_F(ToolTest, CheckEscapesNamesFromTheDocument) {
+  testing::writeFile(path("doc.json"),
+                     "{\"x\\nother.io: ok (58 fields present)\\u001b[2K\\u0085\\u2028\": 1}");
+  ASSERT_EQ(run({"seal", "-o", path("doc.io"), path("doc.json")}).status, 0);
+  const ToolRun checked = run({"check", path("doc.io")});
+  EXPECT_EQ(checked.out, path("doc.io") + ": ok (0 fields present)\n" + path("doc.io") +
+                             ": warning: x\\nother.io: ok (58 fields present)\\u001b[2K"
+                             "\\u0085\\u2028 is not a key of the document\n");
 }
 
 }  // namespace

@@ -39,7 +39,8 @@ struct VEXLOWEB_EXPORT FileCheck {
 };
 
 // The candidate closest to `word` within two edits (insertions, deletions, substitutions), the
-// first of equally close ones; none when every candidate is further away.
+// first of equally close ones; none when every candidate is further away. A word much longer
+// than every candidate is not compared, so the work stays small for any input.
 VEXLOWEB_EXPORT std::optional<std::string_view> closestWord(
     std::string_view word, std::span<const std::string_view> candidates);
 
@@ -50,9 +51,15 @@ VEXLOWEB_EXPORT FileCheck checkSealedFile(std::string_view fileBytes,
 // Checks a plain JSON document (the input of sealing).
 VEXLOWEB_EXPORT FileCheck checkDocumentText(std::string_view document);
 
+// `text` safe to print on a terminal: each control character (U+0000 to U+001F, U+007F and
+// U+0080 to U+009F), U+2028 and U+2029 as its JSON escape ("\n", "\u001b", "\u2028"), and
+// each byte that is not part of well-formed UTF-8 as "\xNN". Nothing else changes.
+VEXLOWEB_EXPORT std::string printableText(std::string_view text);
+
 // The check as text lines, each ending in a line break:
 //   "NAME: ok (N fields present)", or "NAME: error: <layer>: <reason>" (one line per member at
-//   fault for a document), then "NAME: warning: <warning>" lines.
+//   fault for a document), then "NAME: warning: <warning>" lines. The name and every message
+//   pass through printableText, so a member's name cannot start a line of its own.
 VEXLOWEB_EXPORT std::string formatFileCheck(std::string_view name, const FileCheck& check);
 
 // The same as one line of JSON: {"file":NAME,"ok":..,"fieldsPresent":..,"layer":..,
