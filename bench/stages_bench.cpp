@@ -130,7 +130,7 @@ void ExportsToSqlite(benchmark::State& state) {
   perDocument(state, l);
 }
 
-void ReadConfiguration(benchmark::State& state, bool sqlite) {
+void ReadConfiguration(benchmark::State& state, bool sqlite, bool synced = false) {
   const Layers& l = layers(static_cast<std::size_t>(state.range(0)));
   platform::Bundle::setMainPath(l.folder);
   if (sqlite) {
@@ -138,12 +138,17 @@ void ReadConfiguration(benchmark::State& state, bool sqlite) {
   } else {
     platform::UserDefaults::setStandardInMemory();
   }
+  platform::UserDefaults::standard().setSyncOnCommit(synced);
   for (auto _ : state) ConfigureVexloWeb().readConfiguration("app");
   if (!AppDataInstance::getInstance().configureData()) state.SkipWithError("the load failed");
   perDocument(state, l);
 }
 void ReadConfigurationMemoryStore(benchmark::State& state) { ReadConfiguration(state, false); }
 void ReadConfigurationSqliteStore(benchmark::State& state) { ReadConfiguration(state, true); }
+// Commits that survive power loss: the cost of the fsync at each load.
+void ReadConfigurationSqliteSyncedStore(benchmark::State& state) {
+  ReadConfiguration(state, true, true);
+}
 
 void FloorMemcpyFile(benchmark::State& state) {
   const Layers& l = layers(static_cast<std::size_t>(state.range(0)));
@@ -189,6 +194,7 @@ STAGE(DecodeDocument);
 STAGE(ExportsToSqlite);
 STAGE(ReadConfigurationMemoryStore);
 STAGE(ReadConfigurationSqliteStore);
+STAGE(ReadConfigurationSqliteSyncedStore);
 STAGE(FloorMemcpyFile);
 STAGE(FloorNettleAes256CbcDecrypt);
 STAGE(FloorSimdjsonParse);

@@ -222,6 +222,8 @@ TEST_F(ToolTest, LoadKeepsTheLastGoodRecordAndDefaultsOutliveTheProcess) {
       run({"load", "--bundle", path("bundle"), "--defaults", path("d.sqlite3"), "one"});
   EXPECT_EQ(good.status, 0);
   EXPECT_EQ(good.err, "");
+  // Closed at exit: the store is one file again.
+  EXPECT_FALSE(std::filesystem::exists(path("d.sqlite3-wal")));
 
   const ToolRun defaults = run({"defaults", "--defaults", path("d.sqlite3"), "AD_DELAY", "NOPE"});
   EXPECT_EQ(defaults.out, "{\"AD_DELAY\":3}\n");
