@@ -5,8 +5,10 @@
 # What the library and the tool need; the tests, sanitizers and fuzzers need the rest.
 TOOL_PACKAGES := cmake ninja-build g++ libsimdjson-dev nettle-dev libsqlite3-dev libutf8proc-dev \
                  libcli11-dev
-TEST_PACKAGES := $(TOOL_PACKAGES) clang libclang-rt-14-dev pkg-config openssl xxd git python3 \
-                 libgtest-dev libgmock-dev libbenchmark-dev
+# The GTK layer and its tests: GTK 4 and a virtual X display.
+GTK_PACKAGES := libgtk-4-dev xvfb xauth
+TEST_PACKAGES := $(TOOL_PACKAGES) $(GTK_PACKAGES) clang libclang-rt-14-dev pkg-config openssl xxd \
+                 git python3 libgtest-dev libgmock-dev libbenchmark-dev
 ARM64_PACKAGES := cmake ninja-build g++-aarch64-linux-gnu qemu-user
 PRESET ?= default
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)

@@ -6,9 +6,22 @@ install(TARGETS vexloweb EXPORT VexloWebLibTargets
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} NAMELINK_COMPONENT Development
         RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The GTK layer's headers only with the GTK layer: a host without it sees no GTK anywhere.
+if(TARGET vexloweb_gtk)
+  set(vexloweb_header_filter "")
+else()
+  set(vexloweb_header_filter PATTERN "gtk" EXCLUDE PATTERN "gtk.hpp" EXCLUDE)
+endif()
 install(DIRECTORY include/vexloweb ${PROJECT_BINARY_DIR}/generated/include/vexloweb
-        DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+        DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} ${vexloweb_header_filter})
 install(EXPORT VexloWebLibTargets NAMESPACE VexloWebLib:: DESTINATION ${vexloweb_cmake_dir})
+if(TARGET vexloweb_gtk)
+  install(TARGETS vexloweb_gtk EXPORT VexloWebLibGtkTargets
+          ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
+          LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} NAMELINK_COMPONENT Development
+          RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(EXPORT VexloWebLibGtkTargets NAMESPACE VexloWebLib:: DESTINATION ${vexloweb_cmake_dir})
+endif()
 
 # The package finds what a static library needs from the host's machine itself.
 if(BUILD_SHARED_LIBS)
@@ -52,3 +65,12 @@ else()
 endif()
 configure_file(cmake/vexloweb.pc.in ${PROJECT_BINARY_DIR}/vexloweb.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/vexloweb.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+if(TARGET vexloweb_gtk)
+  if(BUILD_SHARED_LIBS)
+    set(vexloweb_gtk_pc_cflags "")
+  else()
+    set(vexloweb_gtk_pc_cflags " -DVEXLOWEB_GTK_STATIC_DEFINE")
+  endif()
+  configure_file(cmake/vexloweb-gtk.pc.in ${PROJECT_BINARY_DIR}/vexloweb-gtk.pc @ONLY)
+  install(FILES ${PROJECT_BINARY_DIR}/vexloweb-gtk.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+endif()

@@ -88,6 +88,29 @@ $link_host" "${package_args[@]}"
         $flags -lpthread
       LD_LIBRARY_PATH=$(dirname "$(dirname "$pc")") run_host "C11, pkg-config ${static[*]}" \
         "$work/host-c"
+      # The core package names no GTK; the GTK layer, when installed, serves hosts both ways.
+      if grep -rli gtk "$pc" "$(dirname "$(find "$work/prefix" -name VexloWebLibTargets.cmake)")"/VexloWebLibTargets*.cmake; then
+        echo "the core package files mention GTK" >&2
+        exit 1
+      fi
+      if [[ -n $(find "$work/prefix" -name vexloweb-gtk.pc) ]]; then
+        mkdir -p "$work/gtk" && cp "$here/gtk_host.cpp" "$work/gtk/main.cpp"
+        printf 'cmake_minimum_required(VERSION 3.25)\nproject(host CXX)\n%s\n' \
+          'find_package(VexloWebLib 1 CONFIG REQUIRED COMPONENTS gtk)
+add_executable(host main.cpp)
+target_link_libraries(host PRIVATE VexloWebLib::gtk)' >"$work/gtk/CMakeLists.txt"
+        cmake -S "$work/gtk" -B "$work/gtk/build" -G Ninja -DCMAKE_CXX_COMPILER="$cxx" \
+          "${package_args[@]}" >"$work/gtk.log" 2>&1 && cmake --build "$work/gtk/build" \
+          >>"$work/gtk.log" 2>&1 || { cat "$work/gtk.log"; exit 1; }
+        flags=$(env "${pc_env[@]}" pkg-config --cflags --libs "${static[@]}" vexloweb-gtk)
+        # shellcheck disable=SC2086
+        "$cxx" -std=c++20 "$here/gtk_host.cpp" -o "$work/host-gtk-pc" $flags
+        for host in "$work/gtk/build/host" "$work/host-gtk-pc"; do
+          out=$(LD_LIBRARY_PATH=$(dirname "$(dirname "$pc")") "$host")
+          [[ $out == "#edbf65" ]] || { echo "GTK host: unexpected output: $out" >&2; exit 1; }
+        done
+        echo "GTK layer (find_package COMPONENTS gtk, pkg-config vexloweb-gtk): $out"
+      fi
       if [[ -x $work/prefix/bin/vexloweb ]]; then
         env -u LD_LIBRARY_PATH "${runner[@]}" "$work/prefix/bin/vexloweb" --version
       fi

@@ -1,0 +1,234 @@
+// The GTK layer on real widgets in a realised window (run under Xvfb): what each state does to
+// the allocations after a layout pass, in a GtkBox and in a GtkConstraintLayout.
+#include <gtk/gtk.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "vexloweb/constants/colors.hpp"
+#include "vexloweb/gtk.hpp"
+#include "vexloweb/view/constraint_description.hpp"
+
+namespace vexloweb::gtk {
+namespace {
+
+constexpr int kHeight = 40;  // of the middle widget, the one whose state changes
+
+// Runs the main loop until pending work (layout, drawing) is done.
+void settle() {
+  for (int round = 0; round < 12; ++round) {
+    while (g_main_context_iteration(nullptr, FALSE)) {
+    }
+    g_usleep(4000);
+  }
+}
+
+double top(GtkWidget* widget, GtkWidget* root) {
+  graphene_rect_t bounds;
+  EXPECT_TRUE(gtk_widget_compute_bounds(widget, root, &bounds));
+  return bounds.origin.y;
+}
+
+int constraintCount(GtkWidget* parent) {
+  GListModel* all = gtk_constraint_layout_observe_constraints(
+      GTK_CONSTRAINT_LAYOUT(gtk_widget_get_layout_manager(parent)));
+  const int count = static_cast<int>(g_list_model_get_n_items(all));
+  g_object_unref(all);
+  return count;
+}
+
+// A window with three widgets stacked from the top: above, middle (kHeight high), below.
+class Stack {
+ public:
+  explicit Stack(bool constraintLayout) {
+    window_ = gtk_window_new();
+    gtk_window_set_default_size(GTK_WINDOW(window_), 200, 300);
+    parent_ = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
+    for (GtkWidget** child : {&above_, &middle_, &below_}) {
+      *child = gtk_drawing_area_new();  // draws nothing; its minimum height is 0
+      gtk_box_append(GTK_BOX(parent_), *child);
+    }
+    if (constraintLayout) {
+      GtkLayoutManager* layout = gtk_constraint_layout_new();
+      gtk_widget_set_layout_manager(parent_, layout);
+      auto* constraints = GTK_CONSTRAINT_LAYOUT(layout);
+      const auto add = [&](GtkWidget* target, GtkConstraintAttribute attribute, GtkWidget* source,
+                           GtkConstraintAttribute sourceAttribute, double constant, int strength) {
+        gtk_constraint_layout_add_constraint(
+            constraints,
+            source == nullptr && sourceAttribute == GTK_CONSTRAINT_ATTRIBUTE_NONE
+                ? gtk_constraint_new_constant(target, attribute, GTK_CONSTRAINT_RELATION_EQ,
+                                              constant, strength)
+                : gtk_constraint_new(target, attribute, GTK_CONSTRAINT_RELATION_EQ, source,
+                                     sourceAttribute, 1.0, constant, strength));
+      };
+      const int required = GTK_CONSTRAINT_STRENGTH_REQUIRED;
+      const int strong = GTK_CONSTRAINT_STRENGTH_STRONG;
+      add(above_, GTK_CONSTRAINT_ATTRIBUTE_TOP, nullptr, GTK_CONSTRAINT_ATTRIBUTE_TOP, 0, required);
+      add(middle_, GTK_CONSTRAINT_ATTRIBUTE_TOP, above_, GTK_CONSTRAINT_ATTRIBUTE_BOTTOM, 0,
+          required);
+      add(below_, GTK_CONSTRAINT_ATTRIBUTE_TOP, middle_, GTK_CONSTRAINT_ATTRIBUTE_BOTTOM, 0,
+          required);
+      for (GtkWidget* child : {above_, middle_, below_}) {
+        add(child, GTK_CONSTRAINT_ATTRIBUTE_WIDTH, nullptr, GTK_CONSTRAINT_ATTRIBUTE_WIDTH, 0,
+            required);
+        add(child, GTK_CONSTRAINT_ATTRIBUTE_HEIGHT, nullptr, GTK_CONSTRAINT_ATTRIBUTE_NONE,
+            child == middle_ ? kHeight : 30, strong);
+      }
+    } else {
+      gtk_widget_set_size_request(above_, -1, 30);
+      gtk_widget_set_size_request(middle_, -1, kHeight);
+      gtk_widget_set_size_request(below_, -1, 30);
+    }
+    gtk_window_set_child(GTK_WINDOW(window_), parent_);
+    gtk_window_present(GTK_WINDOW(window_));
+    settle();
+  }
+  ~Stack() { gtk_window_destroy(GTK_WINDOW(window_)); }
+  Stack(const Stack&) = delete;
+  Stack& operator=(const Stack&) = delete;
+
+  double belowTop() const { return top(below_, window_); }
+
+  GtkWidget* window_;
+  GtkWidget* parent_;
+  GtkWidget* above_ = nullptr;
+  GtkWidget* middle_ = nullptr;
+  GtkWidget* below_ = nullptr;
+};
+
+class GtkLayer : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    ASSERT_TRUE(gtk_init_check()) << "no display (run under xvfb-run)";
+  }
+};
+
+// Every row of the state table, in both kinds of parent: what the widget reads afterwards, and
+// how far the widget below it moved.
+TEST_F(GtkLayer, EveryTransitionMovesTheNeighboursAsItsStateSays) {
+  const char* states[] = {"visible", "invisible", "gone"};
+  for (const bool constraints : {false, true}) {
+    for (const char* from : states) {
+      for (const char* to : states) {
+        SCOPED_TRACE(std::string(constraints ? "constraint layout: " : "box: ") + from + " -> " +
+                     to);
+        Stack stack(constraints);
+        const double shownTop = stack.belowTop();
+        EXPECT_EQ(shownTop, 30.0 + kHeight);
+        setVisibilityState(stack.middle_, from);
+        EXPECT_EQ(visibilityState(stack.middle_), from);
+        setVisibilityState(stack.middle_, to);
+        settle();
+        EXPECT_EQ(visibilityState(stack.middle_), to);
+        EXPECT_EQ(stack.belowTop(), std::string(to) == "gone" ? shownTop - kHeight : shownTop);
+        // Only a visible widget is drawn and takes the pointer.
+        EXPECT_EQ(gtk_widget_get_mapped(stack.middle_), std::string(to) == "visible");
+        GtkWidget* picked =
+            gtk_widget_pick(stack.window_, 100, 30 + kHeight / 2.0, GTK_PICK_DEFAULT);
+        EXPECT_EQ(picked == stack.middle_, std::string(to) == "visible");
+      }
+    }
+  }
+}
+
+// "gone" makes one constraint, once, and keeps it: switched out and in again, the same object; a
+// state the widget already has, or an unknown word, changes nothing and notifies nothing.
+TEST_F(GtkLayer, TheCollapseConstraintIsMadeOnceAndReused) {
+  Stack stack(true);
+  const int before = constraintCount(stack.parent_);
+  setVisibilityState(stack.middle_, "gone");
+  GtkConstraint* collapse = collapseConstraint(stack.middle_);
+  ASSERT_NE(collapse, nullptr);
+  EXPECT_EQ(constraintCount(stack.parent_), before + 1);
+
+  int notified = 0;
+  int churned = 0;
+  g_signal_connect_swapped(stack.middle_, "notify", G_CALLBACK(+[](int* n) { ++*n; }), &notified);
+  GListModel* observed = gtk_constraint_layout_observe_constraints(
+      GTK_CONSTRAINT_LAYOUT(gtk_widget_get_layout_manager(stack.parent_)));
+  g_signal_connect_swapped(observed, "items-changed", G_CALLBACK(+[](int* n) { ++*n; }), &churned);
+  for (const char* unchanged : {"gone", "Gone", "", "hidden"})
+    setVisibilityState(stack.middle_, unchanged);
+  EXPECT_EQ(notified, 0);
+  EXPECT_EQ(churned, 0);
+  EXPECT_EQ(constraintCount(stack.parent_), before + 1);
+
+  setVisibilityState(stack.middle_, "visible");
+  EXPECT_EQ(constraintCount(stack.parent_), before);
+  setVisibilityState(stack.middle_, "gone");
+  EXPECT_EQ(collapseConstraint(stack.middle_), collapse);
+  EXPECT_EQ(constraintCount(stack.parent_), before + 1);
+  settle();
+  EXPECT_EQ(stack.belowTop(), 30.0);
+  g_object_unref(observed);
+}
+
+// A height = 0 constraint of the host's own on the widget reads "gone" whatever the widget's
+// flags, as the core helper reads a foreign one; "visible" then shows the widget but leaves the
+// host's constraint alone.
+TEST_F(GtkLayer, AForeignHeightZeroConstraintReadsGone) {
+  Stack stack(true);
+  GtkConstraint* foreign = gtk_constraint_new_constant(
+      stack.middle_, GTK_CONSTRAINT_ATTRIBUTE_HEIGHT, GTK_CONSTRAINT_RELATION_LE, -0.0,
+      GTK_CONSTRAINT_STRENGTH_REQUIRED);
+  gtk_constraint_layout_add_constraint(
+      GTK_CONSTRAINT_LAYOUT(gtk_widget_get_layout_manager(stack.parent_)), foreign);
+  EXPECT_EQ(visibilityState(stack.middle_), "gone");
+  setVisibilityState(stack.middle_, "visible");
+  EXPECT_EQ(visibilityState(stack.middle_), "gone");
+  EXPECT_TRUE(gtk_widget_get_visible(stack.middle_));
+  EXPECT_EQ(collapseConstraint(stack.middle_), nullptr);
+  settle();
+  EXPECT_EQ(stack.belowTop(), 30.0);
+}
+
+TEST_F(GtkLayer, ConstraintsCarryIdentifiersAndDescribeThemselvesAsTheCoreHelperDoes) {
+  GtkWidget* widget = gtk_drawing_area_new();
+  g_object_ref_sink(widget);
+  const double constants[] = {8, 0, -0.0, -12.25, 1e-05, 1e6, 9007199254740992.0, 1e300};
+  for (const double constant : constants) {
+    GtkConstraint* constraint = gtk_constraint_new_constant(widget, GTK_CONSTRAINT_ATTRIBUTE_TOP,
+                                                            GTK_CONSTRAINT_RELATION_EQ, constant,
+                                                            GTK_CONSTRAINT_STRENGTH_REQUIRED);
+    EXPECT_EQ(constraintIdentifier(constraint), std::nullopt);
+    EXPECT_EQ(constraintDescription(constraint), "id: , constant: " + formatConstant(constant));
+    setConstraintIdentifier(constraint, "");
+    EXPECT_EQ(constraintDescription(constraint), "id: , constant: " + formatConstant(constant));
+    setConstraintIdentifier(constraint, "first");
+    setConstraintIdentifier(constraint, "topMargin");
+    EXPECT_EQ(constraintIdentifier(constraint), "topMargin");
+    EXPECT_EQ(constraintDescription(constraint),
+              "id: topMargin, constant: " + formatConstant(constant));
+    g_object_unref(constraint);
+  }
+  g_object_unref(widget);
+}
+
+TEST_F(GtkLayer, ThePaletteAsRgbaAndCssParsesBack) {
+  const platform::Color& primary = Colors::primaryColor();
+  const GdkRGBA exact = rgba(primary);
+  EXPECT_EQ(exact.red, static_cast<float>(237 / 255.0));
+  EXPECT_EQ(exact.green, static_cast<float>(191 / 255.0));
+  EXPECT_EQ(exact.blue, static_cast<float>(101 / 255.0));
+  EXPECT_EQ(exact.alpha, 1.0F);
+  EXPECT_EQ(css(primary), "#edbf65");
+  EXPECT_EQ(css(Colors::white()), "#ffffff");
+  EXPECT_EQ(css(Colors::black()), "#000000");
+  EXPECT_EQ(css(platform::Color(0.2, 0.4, 0.6, 0.5)), "rgba(51,102,153,0.5)");
+  for (const double alpha : {0.0, 0.3, 0.5, 0.998, 1.0}) {
+    const platform::Color color(0.1, 0.55, 0.93, alpha);
+    GdkRGBA parsed;
+    ASSERT_TRUE(gdk_rgba_parse(&parsed, css(color).c_str())) << css(color);
+    EXPECT_NEAR(parsed.red, 0.1, 1 / 255.0);
+    EXPECT_NEAR(parsed.green, 0.55, 1 / 255.0);
+    EXPECT_NEAR(parsed.blue, 0.93, 1 / 255.0);
+    EXPECT_NEAR(parsed.alpha, alpha, 1 / 255.0);
+  }
+}
+
+}  // namespace
+}  // namespace vexloweb::gtk
