@@ -147,14 +147,18 @@ TEST_F(GtkLayer, TheCollapseConstraintIsMadeOnceAndReused) {
 
   int notified = 0;
   int churned = 0;
-  g_signal_connect_swapped(stack.middle_, "notify", G_CALLBACK(+[](int* n) { ++*n; }), &notified);
+  const gulong notifyHandler = g_signal_connect_swapped(
+      stack.middle_, "notify", G_CALLBACK(+[](int* n) { ++*n; }), &notified);
   GListModel* observed = gtk_constraint_layout_observe_constraints(
       GTK_CONSTRAINT_LAYOUT(gtk_widget_get_layout_manager(stack.parent_)));
-  g_signal_connect_swapped(observed, "items-changed", G_CALLBACK(+[](int* n) { ++*n; }), &churned);
+  const gulong churnHandler = g_signal_connect_swapped(observed, "items-changed",
+                                                       G_CALLBACK(+[](int* n) { ++*n; }), &churned);
   for (const char* unchanged : {"gone", "Gone", "", "hidden"})
     setVisibilityState(stack.middle_, unchanged);
   EXPECT_EQ(notified, 0);
   EXPECT_EQ(churned, 0);
+  g_signal_handler_disconnect(stack.middle_, notifyHandler);
+  g_signal_handler_disconnect(observed, churnHandler);
   EXPECT_EQ(constraintCount(stack.parent_), before + 1);
 
   setVisibilityState(stack.middle_, "visible");
