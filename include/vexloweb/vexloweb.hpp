@@ -10,6 +10,7 @@
 #include "vexloweb/constants/constants.hpp"
 #include "vexloweb/constants/dimens.hpp"
 #include "vexloweb/constants/options.hpp"
+#include "vexloweb/constants/themes.hpp"
 #include "vexloweb/loader/cipher.hpp"
 #include "vexloweb/loader/configure_vexlo_web.hpp"
 #include "vexloweb/loader/file_check.hpp"

@@ -5,6 +5,7 @@
 #include "constants/theme_names.hpp"
 #include "loader/exports.hpp"
 #include "vexloweb/constants/constants.hpp"
+#include "vexloweb/constants/themes.hpp"
 #include "vexloweb/platform/user_defaults.hpp"
 
 namespace vexloweb {
@@ -14,12 +15,11 @@ using C = Constants;
 
 constexpr std::size_t kGradients = 17;
 
-struct ColourPair {
-  std::string primary;
-  std::string dark;
-};
+}  // namespace
 
-ColourPair coloursOf(const std::optional<std::string>& theme) {
+std::span<const std::string_view> themeNames() { return kThemeNames; }
+
+ThemeColourNames themeColourNames(std::optional<std::string_view> theme) {
   std::size_t index = 0;  // THEME_PRIMARY, and the default for anything unrecognised
   if (theme) {
     for (std::size_t i = 0; i < kThemeNames.size(); ++i) {
@@ -39,10 +39,8 @@ ColourPair coloursOf(const std::optional<std::string>& theme) {
   return {name, name};
 }
 
-}  // namespace
-
 void exportThemeSettings(const ExportedSettings& settings, platform::UserDefaults& defaults) {
-  ColourPair colours = coloursOf(settings.theme);
+  ThemeColourNames colours = themeColourNames(settings.theme);
   defaults.setObject(std::move(colours.primary), C::KEY_COLOR_PRIMARY);
   defaults.setObject(std::move(colours.dark), C::KEY_COLOR_PRIMARY_DARK);
 }

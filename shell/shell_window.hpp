@@ -1,0 +1,43 @@
+// The shell's window: the navigation bar, side menu, tabs, web view, loader, error pages, ad
+// placeholders and splash, built from an AppModel, with every signal wired here.
+#pragma once
+
+#include <gtk/gtk.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app_model.hpp"
+
+namespace vexloweb::shell {
+
+struct ShellOptions {
+  bool preview = false;  // --screenshot / --dump-ui: nothing is handed to the desktop, no dialogs
+  int width = 400;
+  int height = 800;
+};
+
+class ShellWindow {
+ public:
+  ShellWindow(AppModel model, platform::UserDefaults& defaults, ShellOptions options);
+  ~ShellWindow();
+  ShellWindow(const ShellWindow&) = delete;
+  ShellWindow& operator=(const ShellWindow&) = delete;
+
+  // Shows the window (and the splash) and starts loading the base address.
+  void start();
+  // Runs `ready` once the splash has ended and the first page has loaded or failed.
+  void whenReady(std::function<void()> ready);
+  // What is shown, as one JSON object.
+  std::string dumpUi() const;
+  // Draws the whole window, web content included, into a PNG file; false with the reason.
+  bool screenshot(const std::string& file, std::string& whyNot) const;
+  GtkWidget* window() const;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace vexloweb::shell
