@@ -5,8 +5,8 @@
 # What the library and the tool need; the tests, sanitizers and fuzzers need the rest.
 TOOL_PACKAGES := cmake ninja-build g++ libsimdjson-dev nettle-dev libsqlite3-dev libutf8proc-dev \
                  libcli11-dev
-# The GTK layer and its tests: GTK 4 and a virtual X display.
-GTK_PACKAGES := libgtk-4-dev xvfb xauth
+# The GTK layer, the shell and their tests: GTK 4, WebKitGTK and a virtual X display.
+GTK_PACKAGES := libgtk-4-dev libwebkitgtk-6.0-dev xvfb xauth
 TEST_PACKAGES := $(TOOL_PACKAGES) $(GTK_PACKAGES) clang libclang-rt-14-dev pkg-config openssl xxd \
                  git python3 libgtest-dev libgmock-dev libbenchmark-dev
 ARM64_PACKAGES := cmake ninja-build g++-aarch64-linux-gnu qemu-user
@@ -14,7 +14,8 @@ PRESET ?= default
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 MULTIARCH := $(shell gcc -print-multiarch 2>/dev/null || echo x86_64-linux-gnu)
 
-.PHONY: all deps configure build test sanitize demo example bench fuzz consumers test-arm64 clean
+.PHONY: all deps configure build test sanitize demo example preview bench fuzz consumers test-arm64 \
+        clean
 
 all: build
 
@@ -112,6 +113,17 @@ bench: deps
 	./build/bench/bench/stages_bench --benchmark_min_time=0.5 | tee build/bench/results/stages.txt
 	bench/cold_start.sh build/bench build/bench/results/documents | tee build/bench/results/cold_start.txt
 	bench/compare.sh build/bench build/bench/results/documents | tee build/bench/results/compare.txt
+
+# The example app drawn by the shell against the sample site in examples/site (no network).
+# As root in a container WebKit's sandbox cannot start: say so with the variable below.
+PREVIEW_ENV := WEBKIT_DISABLE_DMABUF_RENDERER=1 GSK_RENDERER=cairo LIBGL_ALWAYS_SOFTWARE=1 \
+               $(if $(filter 0,$(shell id -u)),WEBKIT_DISABLE_SANDBOX_THIS_IS_DANGEROUS=1)
+preview: build
+	@mkdir -p build/preview
+	$(PREVIEW_ENV) xvfb-run -a ./build/$(PRESET)/shell/vexloweb-shell --bundle examples/bundle \
+	  --defaults build/preview/defaults.sqlite3 --base-url file://$(CURDIR)/examples/site/index.html \
+	  --screenshot build/preview/example.png example
+	@echo "wrote build/preview/example.png"
 
 example: build
 	./build/$(PRESET)/tools/vexloweb seal -o examples/bundle/example.io examples/example.json

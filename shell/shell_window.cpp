@@ -598,15 +598,26 @@ struct ShellWindow::Impl {
     }
   }
 
-  static gboolean onLoadFailed(WebKitWebView*, WebKitLoadEvent, const char*, GError* error,
-                               Impl* self) {
+  static bool isLocal(const char* uri) {
+    GUri* parsed = g_uri_parse(uri, G_URI_FLAGS_NONE, nullptr);
+    if (parsed == nullptr) return true;
+    const char* host = g_uri_get_host(parsed);
+    const std::string name = host != nullptr ? host : "";
+    g_uri_unref(parsed);
+    return name.empty() || name == "localhost" || name.starts_with("127.") || name == "::1";
+  }
+
+  static gboolean onLoadFailed(WebKitWebView*, WebKitLoadEvent, const char* failingUri,
+                               GError* error, Impl* self) {
     if (g_error_matches(error, WEBKIT_NETWORK_ERROR, WEBKIT_NETWORK_ERROR_CANCELLED) ||
         g_error_matches(error, WEBKIT_POLICY_ERROR,
                         WEBKIT_POLICY_ERROR_FRAME_LOAD_INTERRUPTED_BY_POLICY_CHANGE)) {
       return FALSE;  // a navigation we stopped ourselves, or a download
     }
-    const bool offline = error->domain == WEBKIT_NETWORK_ERROR &&
-                         !g_network_monitor_get_network_available(g_network_monitor_get_default());
+    // Offline: the machine has no network at all; a server that does not answer is an error.
+    const bool offline =
+        !g_network_monitor_get_network_available(g_network_monitor_get_default()) &&
+        !isLocal(failingUri);
     self->showError(offline);
     return TRUE;
   }
@@ -699,7 +710,13 @@ struct ShellWindow::Impl {
     out += "],\"url\":" + jsonString(uri != nullptr ? uri : "");
     const char* pageTitle = webkit_web_view_get_title(WEBKIT_WEB_VIEW(web));
     out += ",\"page_title\":" + jsonString(pageTitle != nullptr ? pageTitle : "");
-    out += ",\"error\":" + (shownError.empty() ? std::string("null") : jsonString(shownError));
+    out += ",\"error\":";
+    out += shownError.empty()
+               ? std::string("null")
+               : "{\"kind\":" + jsonString(shownError) +
+                     ",\"title\":" + jsonString(gtk_label_get_text(GTK_LABEL(errorTitle))) +
+                     ",\"text\":" + jsonString(gtk_label_get_text(GTK_LABEL(errorText))) +
+                     ",\"state\":" + jsonString(gtk::visibilityState(errorPage)) + "}";
     out += ",\"routes\":[";
     for (std::size_t i = 0; i < routes.size(); ++i) {
       out += std::string(i > 0 ? "," : "") + "{\"url\":" + jsonString(routes[i].url) +

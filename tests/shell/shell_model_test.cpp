@@ -1,0 +1,125 @@
+// What the shell decides, without a display: the link rules, the meaning of each option, and the
+// colour assets.
+#include <set>
+
+#include <gtest/gtest.h>
+
+#include "app_model.hpp"
+#include "routing.hpp"
+#include "vexloweb/constants/themes.hpp"
+
+namespace vexloweb::shell {
+namespace {
+
+using Rule = ExternalBrowseUrl;
+using std::nullopt;
+
+TEST(Routing, TheFirstRuleThatHoldsDecides) {
+  const std::vector<Rule> rules = {
+      {"EXTERNAL", "EQUAL", "https://a.example/x"},
+      {"CUSTOM_TAB", "NOT_EQUAL", nullopt},   // no url: never matches
+      {"CUSTOM_TAB", nullopt, "https://"},    // no condition: never matches
+      {"CUSTOM_TAB", "contain", "https://"},  // not a condition word: never matches
+      {"CUSTOM_TAB", "CONTAIN", "/pay/"},
+      {"EXTERNAL", "START_WITH", "https://maps."},
+      {nullopt, "START_WITH", "https://inside."},   // no type: inside
+      {"Elsewhere", "START_WITH", "https://odd."},  // not a type word: inside
+      {"EXTERNAL", "NOT_CONTAIN", "example"},
+      {"EXTERNAL", "NOT_START_WITH", "https://"},
+  };
+  const std::pair<const char*, Open> cases[] = {
+      {"https://a.example/x", Open::EXTERNAL},
+      {"https://a.example/X", Open::INSIDE},  // case-sensitive, whole string
+      {"https://a.example/pay/1", Open::CUSTOM_TAB},
+      {"https://maps.example/", Open::EXTERNAL},
+      {"https://inside.example/", Open::INSIDE},
+      {"https://odd.example/", Open::INSIDE},
+      {"https://other.test/", Open::EXTERNAL},  // NOT_CONTAIN "example"
+      {"http://b.example/", Open::EXTERNAL},    // NOT_START_WITH "https://"
+      {"https://b.example/", Open::INSIDE},     // no rule holds
+  };
+  for (const auto& [address, expected] : cases) {
+    EXPECT_EQ(decideRoute(rules, address), expected) << address;
+  }
+  EXPECT_EQ(decideRoute({}, "https://x/"), Open::INSIDE);
+  EXPECT_EQ(decideRoute({{"EXTERNAL", "NOT_EQUAL", "a"}}, "a"), Open::INSIDE);
+}
+
+ConfigureData record(std::string_view json) { return ConfigureData::decode(json); }
+
+TEST(AppModel, EachOptionMeansWhatTheShellShows) {
+  auto defaults = platform::UserDefaults::inMemory();
+  const AppModel empty = makeAppModel(record("{}"), *defaults);
+  EXPECT_EQ(empty.title, "VexloWeb");
+  EXPECT_EQ(empty.baseUrl, "about:blank");
+  EXPECT_EQ(empty.navigationBar, NavigationBar::kText);
+  EXPECT_EQ(empty.splash, Splash::kNone);
+  EXPECT_EQ(empty.left, ButtonAction::kNone);
+  EXPECT_TRUE(empty.loaderShown);
+  EXPECT_EQ(empty.colours.primary, "#edbf65");
+  EXPECT_EQ(empty.noInternetSeconds, 10);
+
+  defaults->setObject(std::string("quarn_solid3_primary"), "COLOR_PRIMARY");
+  defaults->setObject(std::string("quarn_solid3_primary"), "COLOR_PRIMARY_DARK");
+  defaults->setObject(std::string("ca-banner"), "BANNER");
+  const AppModel m =
+      makeAppModel(record(R"({"package_name": "p", "navigation_bar": "HIDE", "splash_screen": true,
+                 "splash_screen_type": "FULL_SCREEN", "left_button_option": "LEFT_MENU_NAVIGATION",
+                 "right_button_option": "RIGHT_SLIDER", "loader_style": "HIDE",
+                 "loader_int_time": -3, "no_internet_interval": 0,
+                 "menus": [{"menu": "EXIT"}, {"menu": "Exit", "url": "u"}, {}]})"),
+                   *defaults);
+  EXPECT_EQ(m.title, "p");
+  EXPECT_EQ(m.navigationBar, NavigationBar::kHidden);
+  EXPECT_EQ(m.splash, Splash::kFullScreen);
+  EXPECT_EQ(m.left, ButtonAction::kNavigation);
+  EXPECT_EQ(m.right, ButtonAction::kSideMenu);
+  EXPECT_FALSE(m.loaderShown);
+  EXPECT_EQ(m.loaderSeconds, 0.0);
+  EXPECT_EQ(m.noInternetSeconds, 1);
+  EXPECT_EQ(m.admobBanner, "ca-banner");
+  EXPECT_FALSE(m.colours.gradient);
+  ASSERT_EQ(m.menu.size(), 3U);
+  EXPECT_EQ(m.menu[0].command, Command::kExit);
+  EXPECT_EQ(m.menu[0].label, "Exit");
+  EXPECT_EQ(m.menu[1].command, nullopt);  // command words are case-sensitive
+  EXPECT_EQ(m.menu[1].label, "Exit");
+  EXPECT_EQ(m.menu[2].label, "");
+
+  const std::pair<const char*, Splash> splashes[] = {
+      {R"({"splash_screen": true, "splash_screen_type": "HIDE"})", Splash::kNone},
+      {R"({"splash_screen": true, "splash_screen_type": "STANDER"})", Splash::kStandard},
+      {R"({"splash_screen": false, "splash_screen_type": "STANDER"})", Splash::kNone},
+      {R"({"splash_screen": true})", Splash::kStandard},
+  };
+  for (const auto& [json, expected] : splashes) {
+    EXPECT_EQ(makeAppModel(record(json), *defaults).splash, expected) << json;
+  }
+  EXPECT_EQ(safeFileName("../escape.txt"), ".._escape.txt");
+  EXPECT_EQ(safeFileName("a\\b/c"), "a_b_c");
+  EXPECT_EQ(safeFileName(".."), "download");
+  EXPECT_EQ(safeFileName(""), "download");
+}
+
+// Every name the theme export can write has a colour; no two themes share a primary colour, and
+// a solid theme's two names give one colour. The user's pick (KEY_THEME) wins over the store's.
+TEST(ColourAssets, EveryThemeHasItsOwnPrimaryColour) {
+  EXPECT_EQ(colourAssets().size(), 78U);
+  std::set<std::string> primaries;
+  for (const std::string_view theme : themeNames()) {
+    const ThemeColourNames names = themeColourNames(theme);
+    const WindowColours colours = windowColours(names.primary, names.dark, nullopt);
+    EXPECT_TRUE(colourOf(names.primary) && colourOf(names.dark)) << theme;
+    EXPECT_EQ(colours.primary, *colourOf(names.primary));
+    EXPECT_TRUE(primaries.insert(colours.primary).second) << theme << " shares its colour";
+    EXPECT_EQ(colours.gradient, !theme.starts_with("SOLID_")) << theme;
+  }
+  EXPECT_EQ(windowColours("nonsense", "colorPrimaryDark", nullopt).primary, "#edbf65");
+  EXPECT_EQ(windowColours("colorPrimary", "colorPrimaryDark", std::string("SOLID_5")).primary,
+            *colourOf("quarn_solid5_primary"));
+  EXPECT_EQ(windowColours("colorPrimary", "colorPrimaryDark", std::string("SOLID_99")).primary,
+            "#edbf65");
+}
+
+}  // namespace
+}  // namespace vexloweb::shell

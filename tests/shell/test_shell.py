@@ -1,0 +1,176 @@
+"""vexloweb-shell end to end, under Xvfb: each app in apps/ is sealed, run with --dump-ui and
+--screenshot against local pages, and what it shows is read back (the JSON and the PNG's pixels).
+Needs VEXLOWEB_SHELL, VEXLOWEB_TOOL and VEXLOWEB_EXAMPLES in the environment."""
+
+import json
+import os
+import socket
+import struct
+import subprocess
+import tempfile
+import unittest
+import zlib
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+SHELL = os.environ["VEXLOWEB_SHELL"]
+TOOL = os.environ["VEXLOWEB_TOOL"]
+EXAMPLES = os.environ["VEXLOWEB_EXAMPLES"]
+
+
+def page(name):
+    return "file://" + os.path.join(HERE, "pages", name)
+
+
+def read_png(path):
+    """(width, height, rows of (r, g, b)) of an 8-bit RGB or RGBA PNG."""
+    with open(path, "rb") as png:
+        data = png.read()
+    assert data[:8] == b"\x89PNG\r\n\x1a\n"
+    pos, idat = 8, b""
+    while pos < len(data):
+        length, kind = struct.unpack(">I4s", data[pos:pos + 8])
+        body = data[pos + 8:pos + 8 + length]
+        if kind == b"IHDR":
+            width, height, depth, colour = struct.unpack(">IIBB", body[:10])
+            assert depth == 8 and colour in (2, 6), (depth, colour)
+        elif kind == b"IDAT":
+            idat += body
+        pos += 12 + length
+    channels = 4 if colour == 6 else 3
+    raw, stride, rows, previous = zlib.decompress(idat), width * channels, [], bytearray(width * channels)
+    for y in range(height):
+        kind, line = raw[y * (stride + 1)], bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
+        for i in range(stride):
+            left = line[i - channels] if i >= channels else 0
+            up, corner = previous[i], previous[i - channels] if i >= channels else 0
+            if kind == 1:
+                line[i] = (line[i] + left) & 255
+            elif kind == 2:
+                line[i] = (line[i] + up) & 255
+            elif kind == 3:
+                line[i] = (line[i] + (left + up) // 2) & 255
+            elif kind == 4:
+                p = left + up - corner
+                pa, pb, pc = abs(p - left), abs(p - up), abs(p - corner)
+                line[i] = (line[i] + (left if pa <= pb and pa <= pc else up if pb <= pc else corner)) & 255
+        rows.append([tuple(line[x * channels:x * channels + 3]) for x in range(width)])
+        previous = line
+    return width, height, rows
+
+
+def hex_colour(rgb):
+    return "#%02x%02x%02x" % rgb
+
+
+class Shell(unittest.TestCase):
+    def setUp(self):
+        self.scratch = tempfile.TemporaryDirectory()
+        self.dir = self.scratch.name
+        self.env = dict(os.environ, HOME=self.dir, XDG_CONFIG_HOME=os.path.join(self.dir, "config"),
+                        XDG_DATA_HOME=os.path.join(self.dir, "data"),
+                        XDG_CACHE_HOME=os.path.join(self.dir, "cache"))
+
+    def tearDown(self):
+        self.scratch.cleanup()
+
+    def run_shell(self, app, *args, bundle=None):
+        """Seals apps/APP.json (unless a bundle is given) and runs the shell on it."""
+        if bundle is None:
+            bundle = self.dir
+            subprocess.run([TOOL, "seal", "-o", os.path.join(bundle, app + ".io"),
+                            os.path.join(HERE, "apps", app + ".json")], check=True)
+        return subprocess.run([SHELL, "--bundle", bundle, "--defaults",
+                               os.path.join(self.dir, "defaults.sqlite3"), *args, app],
+                              env=self.env, capture_output=True, text=True, timeout=120)
+
+    def preview(self, app, base_url, bundle=None):
+        png = os.path.join(self.dir, app + ".png")
+        done = self.run_shell(app, "--base-url", base_url, "--dump-ui", "--screenshot", png,
+                              bundle=bundle)
+        self.assertEqual(done.returncode, 0, done.stderr)
+        return json.loads(done.stdout), read_png(png)
+
+    def test_each_app_shows_its_configuration(self):
+        site = "file://" + os.path.join(EXAMPLES, "site", "index.html")
+        cases = [
+            # app, bundle, expected members, whether the top rows are the bar's colour
+            ("example", os.path.join(EXAMPLES, "bundle"),
+             {"title": "Bakery Example", "colors": {"primary": "#cfaa30", "primary_dark": "#7c9c1c"},
+              "navigation_bar": "visible", "tab_bar": "visible", "splash": "gone",
+              "tabs": ["Shop", "Offers", "Account"]}, True),
+            ("solid_hidden", None,
+             {"title": "com.example.plain", "colors": {"primary": "#198f7b", "primary_dark": "#198f7b"},
+              "navigation_bar": "gone", "tab_bar": "gone", "splash": "gone", "tabs": [],
+              "left_button": "gone", "right_button": "visible"}, False),
+            ("primary_fullscreen", None,
+             {"title": "Primary", "colors": {"primary": "#edbf65", "primary_dark": "#d29032"},
+              "navigation_bar": "visible", "tab_bar": "gone", "splash": "gone",
+              "menu": [{"label": "Home", "command": "HOME", "url": "https://primary.example/"},
+                       {"label": "Home", "command": None, "url": "https://primary.example/home"},
+                       {"label": "Theme", "command": "THEME", "url": None},
+                       {"label": "About", "command": "ABOUT", "url": None},
+                       {"label": "Rate", "command": "RATE", "url": None},
+                       {"label": "Share", "command": "SHARE", "url": None},
+                       {"label": "Exit", "command": "EXIT", "url": None}]}, True),
+        ]
+        for app, bundle, expected, barOnTop in cases:
+            with self.subTest(app=app):
+                shown, (width, height, rows) = self.preview(app, site, bundle)
+                for key, value in expected.items():
+                    self.assertEqual(shown[key], value, key)
+                self.assertEqual(shown["url"], site)
+                self.assertEqual(shown["routes"], [{"url": site, "open": "INSIDE"}])
+                self.assertEqual((width, height), (400, 800))
+                top = hex_colour(rows[2][200])
+                if barOnTop:
+                    self.assertEqual(top, shown["colors"]["primary"])
+                else:
+                    self.assertEqual(top, "#fff3dc")  # the page itself starts at the top
+
+    def test_rules_send_the_links_a_page_follows_where_they_say(self):
+        shown, _ = self.preview("rules", page("rules.html"))
+        self.assertEqual(shown["routes"], [
+            {"url": page("rules.html"), "open": "INSIDE"},
+            {"url": "https://maps.example/place", "open": "EXTERNAL"},
+            {"url": page("payments/pay.html"), "open": "CUSTOM_TAB"}])
+        self.assertEqual(shown["url"], page("rules.html"))  # neither left the app's own view
+        for address, expected in [("https://maps.example/x", "EXTERNAL"),
+                                  ("https://maps.example", "INSIDE"),
+                                  ("https://a.example/payments/1", "CUSTOM_TAB"),
+                                  ("https://a.example/", "INSIDE")]:
+            done = self.run_shell("rules", "--route", address)
+            self.assertEqual((done.returncode, done.stdout), (0, expected + "\n"), address)
+
+    def test_a_page_that_fails_shows_the_error_page(self):
+        with socket.socket() as closed:  # a loopback port that nothing listens on
+            closed.bind(("127.0.0.1", 0))
+            port = closed.getsockname()[1]
+        shown, _ = self.preview("failing", "http://127.0.0.1:%d/" % port)
+        self.assertEqual(shown["error"], {"kind": "error", "title": "Oven is cold",
+                                          "text": "Try again soon.", "state": "visible"})
+
+    def test_a_page_gets_no_file_no_location_and_no_path_in_a_download(self):
+        shown, _ = self.preview("safety", page("safety.html"))
+        self.assertIn("file-blocked", shown["page_title"])
+        self.assertNotIn("file-read", shown["page_title"])
+        self.assertNotIn("located", shown["page_title"])
+        self.assertEqual(shown["permissions_refused"], ["WebKitGeolocationPermissionRequest"])
+        self.assertEqual(len(shown["downloads"]), 1, shown["downloads"])
+        saved = shown["downloads"][0]["saved_as"]
+        self.assertEqual(os.path.dirname(saved), os.path.join(self.dir, "Downloads"))
+        self.assertNotIn("/", os.path.basename(saved))
+
+    def test_a_file_that_does_not_load_exits_1_with_the_reason(self):
+        with open(os.path.join(self.dir, "broken.io"), "w", encoding="ascii") as broken:
+            broken.write("not base64!\n")
+        done = self.run_shell("broken", "--dump-ui", bundle=self.dir)
+        self.assertEqual(done.returncode, 1)
+        self.assertEqual(done.stdout, "")
+        self.assertTrue(done.stderr.startswith("vexloweb-shell: load broken: outer base64: "),
+                        done.stderr)
+        self.assertEqual(subprocess.run([SHELL, "--bogus", "x"], capture_output=True).returncode, 2)
+        self.assertEqual(subprocess.run([SHELL], capture_output=True).returncode, 2)
+
+
+if __name__ == "__main__":
+    unittest.main()
