@@ -209,6 +209,16 @@ TEST_F(UserDefaultsTest, OnlyADamagedStoreOfOursIsMovedAsideAndOnlyByAWrite) {
   }
 }
 
+// Switching to synced commits closes and reopens the store and loses nothing.
+TEST_F(UserDefaultsTest, SyncedCommitsKeepEveryValue) {
+  UserDefaults store(file());
+  store.setObject(std::int64_t{1}, "before");
+  store.setSyncOnCommit(true);
+  store.setObject(std::int64_t{2}, "after");
+  EXPECT_FALSE(store.failure().has_value()) << *store.failure();
+  EXPECT_EQ(UserDefaults(file()).keys(), (std::vector<std::string>{"after", "before"}));
+}
+
 // A read opens nothing that is not there: the file is made by the first write.
 TEST_F(UserDefaultsTest, ReadingAMissingStoreCreatesNoFile) {
   UserDefaults store(file());

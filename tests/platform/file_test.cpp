@@ -1,0 +1,53 @@
+#include "vexloweb/platform/file.hpp"
+
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include "test_files.hpp"
+
+namespace vexloweb::platform {
+namespace {
+
+mode_t modeOf(const std::filesystem::path& path) {
+  struct stat info {};
+  ::stat(path.c_str(), &info);
+  return info.st_mode & 07777;
+}
+
+// A file is replaced whole: a new one gets 0666 less the umask, an old one keeps its mode, a link
+// has its target replaced, and a write that cannot be made leaves the old file and no temporary.
+TEST(File, WritesReplaceTheWholeFileOrNothing) {
+  testing::TempDir dir;
+  const auto file = dir.path() / "app.io";
+  const mode_t saved = ::umask(027);
+  std::string why;
+  ASSERT_TRUE(writeFileReplacing(file, "first", &why)) << why;
+  ::umask(saved);
+  EXPECT_EQ(modeOf(file), 0640U);
+  ::chmod(file.c_str(), 0600);
+  ASSERT_TRUE(writeFileReplacing(file, "second", &why)) << why;
+  EXPECT_EQ(modeOf(file), 0600U);
+  EXPECT_EQ(testing::readFile(file), "second");
+
+  std::filesystem::create_symlink(file, dir.path() / "link.io");
+  ASSERT_TRUE(writeFileReplacing(dir.path() / "link.io", "third", &why)) << why;
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.path() / "link.io"));
+  EXPECT_EQ(testing::readFile(file), "third");
+
+  std::filesystem::create_directories(dir.path() / "folder");
+  const std::pair<std::filesystem::path, const char*> refused[] = {
+      {dir.path() / "folder", "not a regular file"},
+      {dir.path() / "missing" / "app.io", "cannot create a file beside it: No such file"},
+  };
+  for (const auto& [target, reason] : refused) {
+    EXPECT_FALSE(writeFileReplacing(target, "x", &why)) << target;
+    EXPECT_EQ(why.rfind(reason, 0), 0U) << why;
+  }
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                          std::filesystem::directory_iterator()),
+            3);  // app.io, link.io, folder: no temporary left
+}
+
+}  // namespace
+}  // namespace vexloweb::platform
