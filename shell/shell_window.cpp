@@ -805,8 +805,8 @@ bool ShellWindow::screenshot(const std::string& file, std::string& whyNot) const
     return false;
   }
   GskRenderer* renderer = gtk_native_get_renderer(GTK_NATIVE(window));
-  const graphene_rect_t bounds =
-      GRAPHENE_RECT_INIT(0, 0, static_cast<float>(width), static_cast<float>(height));
+  graphene_rect_t bounds;
+  graphene_rect_init(&bounds, 0, 0, static_cast<float>(width), static_cast<float>(height));
   GdkTexture* texture = gsk_renderer_render_texture(renderer, node, &bounds);
   gsk_render_node_unref(node);
   GBytes* png = gdk_texture_save_to_png_bytes(texture);
