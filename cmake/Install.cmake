@@ -74,3 +74,48 @@ if(TARGET vexloweb_gtk)
   configure_file(cmake/vexloweb-gtk.pc.in ${PROJECT_BINARY_DIR}/vexloweb-gtk.pc @ONLY)
   install(FILES ${PROJECT_BINARY_DIR}/vexloweb-gtk.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 endif()
+
+# The man pages (from scdoc sources, when scdoc is there), shell completion where Debian's shells
+# look for it, and the Python module beside a shared library (ctypes needs one).
+find_program(VEXLOWEB_SCDOC scdoc)
+set(vexloweb_man_pages "")
+if(TARGET vexloweb_cli)
+  list(APPEND vexloweb_man_pages vexloweb)
+endif()
+if(TARGET vexloweb_shell)
+  list(APPEND vexloweb_man_pages vexloweb-shell)
+endif()
+if(VEXLOWEB_SCDOC)
+  foreach(page ${vexloweb_man_pages})
+    add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/man/${page}.1
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/man
+      COMMAND ${VEXLOWEB_SCDOC} < ${PROJECT_SOURCE_DIR}/docs/man/${page}.1.scd
+              > ${PROJECT_BINARY_DIR}/man/${page}.1
+      DEPENDS ${PROJECT_SOURCE_DIR}/docs/man/${page}.1.scd VERBATIM)
+    list(APPEND vexloweb_man_outputs ${PROJECT_BINARY_DIR}/man/${page}.1)
+  endforeach()
+  if(vexloweb_man_outputs)
+    add_custom_target(vexloweb_man ALL DEPENDS ${vexloweb_man_outputs})
+    install(FILES ${vexloweb_man_outputs} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  endif()
+elseif(vexloweb_man_pages)
+  message(STATUS "scdoc not found: the man pages are not built")
+endif()
+if(TARGET vexloweb_cli)
+  install(FILES completions/vexloweb.bash RENAME vexloweb
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
+  install(FILES completions/_vexloweb DESTINATION ${CMAKE_INSTALL_DATADIR}/zsh/vendor-completions)
+  install(FILES completions/vexloweb.fish
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/fish/vendor_completions.d)
+endif()
+if(TARGET vexloweb_shell)
+  install(FILES completions/vexloweb.bash RENAME vexloweb-shell
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
+  install(FILES completions/vexloweb-shell.fish
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/fish/vendor_completions.d)
+endif()
+set(VEXLOWEB_PYTHON_DIR "lib/python3/dist-packages" CACHE STRING
+    "Where the Python module is installed, under the prefix")
+if(BUILD_SHARED_LIBS)
+  install(FILES bindings/python/vexloweb.py DESTINATION ${VEXLOWEB_PYTHON_DIR})
+endif()

@@ -1,7 +1,7 @@
 """VexloWebLib from Python, over its C interface with ctypes (no compiled extension).
 
-Loads the shared library named by $VEXLOWEB_LIBRARY, else libvexloweb.so.1 from the system's
-library path. Every function may be called from any thread. Failures raise VexloWebError, which
+Loads the shared library from $VEXLOWEB_LIBRARY, else beside this module, else from the system's
+library path (libvexloweb.so.1); ImportError says what it tried. Every function may be called from any thread. Failures raise VexloWebError, which
 carries the layer that failed, the reason and, for a document, the member at fault.
 
     import vexloweb
@@ -37,10 +37,26 @@ class _Failure(ctypes.Structure):
                 ("member_path", ctypes.c_void_p)]
 
 
+def _candidates():
+    """Where the library is looked for, in order: $VEXLOWEB_LIBRARY, a library beside this module,
+    the system's library search (ctypes.util.find_library), then libvexloweb.so.1."""
+    beside = os.path.join(os.path.dirname(os.path.abspath(__file__)), "libvexloweb.so.1")
+    names = [os.environ.get("VEXLOWEB_LIBRARY"), beside if os.path.exists(beside) else None,
+             ctypes.util.find_library("vexloweb"), "libvexloweb.so.1"]
+    return [name for i, name in enumerate(names) if name and name not in names[:i]]
+
+
 def _open_library():
-    name = os.environ.get("VEXLOWEB_LIBRARY") or ctypes.util.find_library("vexloweb") \
-        or "libvexloweb.so.1"
-    lib = ctypes.CDLL(name)
+    tried = []
+    for name in _candidates():
+        try:
+            lib = ctypes.CDLL(name)
+            break
+        except OSError as error:
+            tried.append(f"{name} ({error})")
+    else:
+        raise ImportError("vexloweb: cannot load the VexloWebLib shared library; tried "
+                          + "; ".join(tried) + ". Install libvexloweb1 or set VEXLOWEB_LIBRARY")
     text, size, failure = ctypes.c_char_p, ctypes.c_size_t, ctypes.POINTER(_Failure)
     owned = ctypes.c_void_p  # returned strings are freed with vexloweb_free
     signatures = {

@@ -117,6 +117,22 @@ class Resources(unittest.TestCase):
         self.assertEqual(errors, [])
 
 
+class Finding(unittest.TestCase):
+    def test_the_library_is_looked_for_in_order_and_a_failure_names_every_place(self):
+        import ctypes  # pylint: disable=import-outside-toplevel
+        import importlib.util  # pylint: disable=import-outside-toplevel
+        from unittest import mock  # pylint: disable=import-outside-toplevel
+        with mock.patch.dict(os.environ, {"VEXLOWEB_LIBRARY": "/nowhere/libvexloweb.so.1"}):
+            self.assertEqual(vexloweb._candidates()[0], "/nowhere/libvexloweb.so.1")
+            self.assertEqual(vexloweb._candidates()[-1], "libvexloweb.so.1")
+            spec = importlib.util.spec_from_file_location("vexloweb_again", vexloweb.__file__)
+            with mock.patch.object(ctypes, "CDLL", side_effect=OSError("not here")), \
+                    self.assertRaises(ImportError) as raised:
+                spec.loader.exec_module(importlib.util.module_from_spec(spec))
+        self.assertIn("/nowhere/libvexloweb.so.1 (not here)", str(raised.exception))
+        self.assertIn("libvexloweb.so.1 (not here)", str(raised.exception))
+
+
 class Boundary(unittest.TestCase):
     def test_nul_and_wrong_types_are_refused_as_python_refuses_them(self):
         cases = [
