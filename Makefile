@@ -11,12 +11,15 @@ TEST_PACKAGES := $(TOOL_PACKAGES) $(GTK_PACKAGES) clang libclang-rt-14-dev pkg-c
                  git python3 python3-pytest libgtest-dev libgmock-dev libbenchmark-dev scdoc \
                  bash-completion
 ARM64_PACKAGES := cmake ninja-build g++-aarch64-linux-gnu qemu-user
+# What `make deb` needs besides the build's own packages.
+DEB_PACKAGES := $(TOOL_PACKAGES) $(GTK_PACKAGES) pkg-config scdoc debhelper dh-python dpkg-dev \
+                python3 lintian
 PRESET ?= default
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 MULTIARCH := $(shell gcc -print-multiarch 2>/dev/null || echo x86_64-linux-gnu)
 
 .PHONY: all deps configure build test sanitize demo example preview bench fuzz consumers test-arm64 \
-        clean
+        deb deb-smoke clean
 
 all: build
 
@@ -125,6 +128,21 @@ preview: build
 	  --defaults build/preview/defaults.sqlite3 --base-url file://$(CURDIR)/examples/site/index.html \
 	  --screenshot build/preview/example.png example
 	@echo "wrote build/preview/example.png"
+
+# The Debian packages, built from the tracked files in a scratch copy, into build/deb; lintian
+# must find no error and no warning. `make deb-smoke` installs them and tries the installed files.
+deb:
+	$(call install-missing,$(DEB_PACKAGES))
+	rm -rf build/deb && mkdir -p build/deb/src
+	git ls-files -z | xargs -0 cp --parents -t build/deb/src
+	cd build/deb/src && dpkg-buildpackage -us -uc -b
+	lintian --fail-on error,warning build/deb/*.changes
+	@ls -l build/deb/*.deb
+
+deb-smoke: deb
+	$(call install-missing,man-db gcc pkg-config)
+	$(SUDO) apt-get install -y -qq --reinstall ./build/deb/*.deb >/dev/null
+	tests/install/deb_smoke_test.sh examples/bundle
 
 example: build
 	./build/$(PRESET)/tools/vexloweb seal -o examples/bundle/example.io examples/example.json
