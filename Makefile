@@ -143,6 +143,8 @@ deb-smoke: deb
 	$(call install-missing,man-db gcc pkg-config)
 	$(SUDO) apt-get install -y -qq --reinstall ./build/deb/*.deb >/dev/null
 	tests/install/deb_smoke_test.sh examples/bundle
+	$(SUDO) apt-get purge -y -qq libvexloweb1 libvexloweb-gtk1 libvexloweb-dev vexloweb-tools \
+	  vexloweb-shell python3-vexloweb >/dev/null
 
 example: build
 	./build/$(PRESET)/tools/vexloweb seal -o examples/bundle/example.io examples/example.json
