@@ -19,7 +19,7 @@ SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 MULTIARCH := $(shell gcc -print-multiarch 2>/dev/null || echo x86_64-linux-gnu)
 
 .PHONY: all deps configure build test sanitize demo example preview bench fuzz consumers test-arm64 \
-        deb deb-smoke clean
+        deb deb-smoke install clean
 
 all: build
 
@@ -145,6 +145,14 @@ deb-smoke: deb
 	tests/install/deb_smoke_test.sh examples/bundle
 	$(SUDO) apt-get purge -y -qq libvexloweb1 libvexloweb-gtk1 libvexloweb-dev vexloweb-tools \
 	  vexloweb-shell python3-vexloweb >/dev/null
+
+# The shared library, the tool, headers, man pages, completion and Python module, into PREFIX.
+PREFIX ?= /usr/local
+install:
+	$(call install-missing,$(TOOL_PACKAGES) pkg-config scdoc)
+	@cmake --preset install >/dev/null
+	cmake --build --preset install
+	cmake --install build/install --prefix "$(PREFIX)"
 
 example: build
 	./build/$(PRESET)/tools/vexloweb seal -o examples/bundle/example.io examples/example.json

@@ -5,8 +5,8 @@
 
 int main() {
   using namespace vexloweb;
-  platform::Bundle::setMainPath("/opt/bakery/resources");  // where app.io lives
-  platform::UserDefaults::setStandardPath("/var/lib/bakery/defaults.sqlite3");
+  platform::Bundle::setMainPath("out");  // where app.io lives
+  platform::UserDefaults::setStandardPath("out/defaults.sqlite3");
 
   ConfigureVexloWeb().readConfiguration("app");  // silent; never throws
   if (auto record = AppDataInstance::getInstance().configureData()) {
