@@ -125,10 +125,10 @@ class Finding(unittest.TestCase):
         with mock.patch.dict(os.environ, {"VEXLOWEB_LIBRARY": "/nowhere/libvexloweb.so.1"}):
             self.assertEqual(vexloweb._candidates()[0], "/nowhere/libvexloweb.so.1")
             self.assertEqual(vexloweb._candidates()[-1], "libvexloweb.so.1")
-            spec = importlib.util.spec_from_file_location("vexloweb_again", vexloweb.__file__)
+            module_spec = importlib.util.spec_from_file_location("vexloweb_again", vexloweb.__file__)
             with mock.patch.object(ctypes, "CDLL", side_effect=OSError("not here")), \
                     self.assertRaises(ImportError) as raised:
-                spec.loader.exec_module(importlib.util.module_from_spec(spec))
+                module_spec.loader.exec_module(importlib.util.module_from_spec(module_spec))
         self.assertIn("/nowhere/libvexloweb.so.1 (not here)", str(raised.exception))
         self.assertIn("libvexloweb.so.1 (not here)", str(raised.exception))
 
