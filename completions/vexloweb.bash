@@ -19,6 +19,17 @@ _vexloweb_names() {  # the .io files of the bundle folder given on the line, wit
   COMPREPLY+=($(compgen -W "${names[*]}" -- "$cur"))
 }
 
+_vexloweb_value() {  # completes the value of the option just before; false when it takes none
+  case $prev in
+    --key | --iv | --base-url | --route | --size) return 0 ;;
+    --key-file | --defaults | -o | --output | --screenshot) local IFS=$'\n'; COMPREPLY=($(compgen -f -- "$cur")) ;;
+    --bundle) local IFS=$'\n'; COMPREPLY=($(compgen -d -- "$cur")) ;;
+    *) return 1 ;;
+  esac
+  compopt -o filenames 2>/dev/null
+  return 0
+}
+
 _vexloweb() {
   local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD - 1]}
   local command="" i
@@ -32,21 +43,7 @@ _vexloweb() {
     COMPREPLY=($(compgen -W "seal open check load defaults schema --help --version" -- "$cur"))
     return
   fi
-  case $prev in
-    --key | --iv) return ;;
-    --key-file | --defaults | -o | --output)
-      local IFS=$'\n'
-      COMPREPLY=($(compgen -f -- "$cur"))
-      compopt -o filenames 2>/dev/null
-      return
-      ;;
-    --bundle)
-      local IFS=$'\n'
-      COMPREPLY=($(compgen -d -- "$cur"))
-      compopt -o filenames 2>/dev/null
-      return
-      ;;
-  esac
+  _vexloweb_value && return
   local keys="--key --key-file --iv" options
   case $command in
     seal) options="$keys -o --output --no-check --help" ;;
@@ -76,21 +73,7 @@ _vexloweb() {
 _vexloweb_shell() {
   local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD - 1]}
   COMPREPLY=()
-  case $prev in
-    --base-url | --route | --size) return ;;
-    --defaults | --screenshot)
-      local IFS=$'\n'
-      COMPREPLY=($(compgen -f -- "$cur"))
-      compopt -o filenames 2>/dev/null
-      return
-      ;;
-    --bundle)
-      local IFS=$'\n'
-      COMPREPLY=($(compgen -d -- "$cur"))
-      compopt -o filenames 2>/dev/null
-      return
-      ;;
-  esac
+  _vexloweb_value && return
   if [[ $cur == -* ]]; then
     COMPREPLY=($(compgen -W "--bundle --defaults --base-url --size --screenshot --dump-ui --route
       --help --version" -- "$cur"))
