@@ -95,8 +95,9 @@ constexpr std::array<ColourAsset, 78> kAssets{{
 std::span<const ColourAsset> colourAssets() { return kAssets; }
 
 std::optional<std::string_view> colourOf(std::string_view name) {
-  const auto found = std::find_if(kAssets.begin(), kAssets.end(),
-                                  [name](const ColourAsset& asset) { return asset.name == name; });
+  const auto* const found =
+      std::find_if(kAssets.begin(), kAssets.end(),
+                   [name](const ColourAsset& asset) { return asset.name == name; });
   if (found == kAssets.end()) return std::nullopt;
   return found->hex;
 }

@@ -315,7 +315,7 @@ struct ShellWindow::Impl {
     }
   }
 
-  void applyColours() {
+  void applyColours() const {
     const WindowColours& c = model.colours;
     const std::string bar = c.gradient ? "linear-gradient(to bottom, " + c.primary + " 0%, " +
                                              c.primary + " 45%, " + c.dark + " 100%)"
@@ -363,7 +363,7 @@ struct ShellWindow::Impl {
     }
   }
 
-  void handToDesktop(const std::string& url) {
+  void handToDesktop(const std::string& url) const {
     if (options.preview) return;  // a preview opens nothing outside itself
     g_app_info_launch_default_for_uri(url.c_str(), nullptr, nullptr);
   }
@@ -562,7 +562,7 @@ struct ShellWindow::Impl {
 
   // --- WebKit signals ---------------------------------------------------------------------
 
-  static gboolean onDecidePolicy(WebKitWebView*, WebKitPolicyDecision* decision,
+  static gboolean onDecidePolicy(WebKitWebView* /*view*/, WebKitPolicyDecision* decision,
                                  WebKitPolicyDecisionType type, Impl* self) {
     if (type != WEBKIT_POLICY_DECISION_TYPE_NAVIGATION_ACTION &&
         type != WEBKIT_POLICY_DECISION_TYPE_NEW_WINDOW_ACTION) {
@@ -589,7 +589,7 @@ struct ShellWindow::Impl {
     return TRUE;
   }
 
-  static void onLoadChanged(WebKitWebView*, WebKitLoadEvent event, Impl* self) {
+  static void onLoadChanged(WebKitWebView* /*view*/, WebKitLoadEvent event, Impl* self) {
     if (event == WEBKIT_LOAD_STARTED) {
       self->loadStarted = g_get_monotonic_time();
       if (self->model.loaderShown) gtk::setVisibilityState(self->loader, "visible");
@@ -607,8 +607,8 @@ struct ShellWindow::Impl {
     return name.empty() || name == "localhost" || name.starts_with("127.") || name == "::1";
   }
 
-  static gboolean onLoadFailed(WebKitWebView*, WebKitLoadEvent, const char* failingUri,
-                               GError* error, Impl* self) {
+  static gboolean onLoadFailed(WebKitWebView* /*view*/, WebKitLoadEvent /*event*/,
+                               const char* failingUri, GError* error, Impl* self) {
     if (g_error_matches(error, WEBKIT_NETWORK_ERROR, WEBKIT_NETWORK_ERROR_CANCELLED) ||
         g_error_matches(error, WEBKIT_POLICY_ERROR,
                         WEBKIT_POLICY_ERROR_FRAME_LOAD_INTERRUPTED_BY_POLICY_CHANGE)) {
@@ -622,13 +622,15 @@ struct ShellWindow::Impl {
     return TRUE;
   }
 
-  static gboolean onTlsError(WebKitWebView*, const char*, GTlsCertificate*, GTlsCertificateFlags,
+  static gboolean onTlsError(WebKitWebView* /*view*/, const char* /*uri*/,
+                             GTlsCertificate* /*certificate*/, GTlsCertificateFlags /*errors*/,
                              Impl* self) {
     self->showError(false);  // never ignored
     return TRUE;
   }
 
-  static gboolean onPermission(WebKitWebView*, WebKitPermissionRequest* request, Impl* self) {
+  static gboolean onPermission(WebKitWebView* /*view*/, WebKitPermissionRequest* request,
+                               Impl* self) {
     self->permissions.emplace_back(G_OBJECT_TYPE_NAME(request));
     if (!self->model.permissionDialog || self->options.preview) {
       webkit_permission_request_deny(request);
@@ -661,7 +663,7 @@ struct ShellWindow::Impl {
     return TRUE;
   }
 
-  static void onDownload(WebKitNetworkSession*, WebKitDownload* download, Impl* self) {
+  static void onDownload(WebKitNetworkSession* /*session*/, WebKitDownload* download, Impl* self) {
     if (!self->model.downloads) {
       webkit_download_cancel(download);
       self->downloads.emplace_back("", "");
@@ -687,7 +689,7 @@ struct ShellWindow::Impl {
 
   std::string dump() const {
     std::string out = "{\"title\":" + jsonString(model.title);
-    out += ",\"colors\":{\"primary\":" + jsonString(model.colours.primary) +
+    out += R"(,"colors":{"primary":)" + jsonString(model.colours.primary) +
            ",\"primary_dark\":" + jsonString(model.colours.dark) + "}";
     out += ",\"navigation_bar\":" + jsonString(gtk::visibilityState(bar));
     out += ",\"tab_bar\":" + jsonString(gtk::visibilityState(tabBar));

@@ -3,12 +3,12 @@
 // processes can share the file. SQLite's result codes become our words here and nowhere else.
 #include <fcntl.h>
 #include <sqlite3.h>
-#include <stdio.h>  // renameat2
 #include <unistd.h>
 
 #include <array>
 #include <cerrno>
 #include <chrono>
+#include <cstdio>  // renameat2
 #include <cstring>
 #include <limits>
 #include <system_error>
