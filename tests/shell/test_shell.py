@@ -128,7 +128,10 @@ class Shell(unittest.TestCase):
                     self.assertEqual(top, "#fff3dc")  # the page itself starts at the top
 
     def test_rules_send_the_links_a_page_follows_where_they_say(self):
-        shown, _ = self.preview("rules", page("rules.html"))
+        shown, (_, _, rows) = self.preview("rules", page("rules.html"))
+        # A solid theme: one colour, and the bar painted in it.
+        self.assertEqual(shown["colors"], {"primary": "#9720b6", "primary_dark": "#9720b6"})
+        self.assertEqual(hex_colour(rows[2][200]), "#9720b6")
         self.assertEqual(shown["routes"], [
             {"url": page("rules.html"), "open": "INSIDE"},
             {"url": "https://maps.example/place", "open": "EXTERNAL"},
