@@ -19,7 +19,7 @@ SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 MULTIARCH := $(shell gcc -print-multiarch 2>/dev/null || echo x86_64-linux-gnu)
 
 .PHONY: all deps configure build test sanitize demo example preview bench fuzz consumers test-arm64 \
-        deb deb-smoke install clean
+        deb deb-smoke install bench-smoke clean
 
 all: build
 
@@ -153,6 +153,20 @@ install:
 	@cmake --preset install >/dev/null
 	cmake --build --preset install
 	cmake --install build/install --prefix "$(PREFIX)"
+
+# Every benchmark once, briefly, and both scripts with few runs: fails when any of them fails,
+# never on a figure, so the benchmarks cannot rot unnoticed (CI runs it).
+bench-smoke: deps
+	$(call install-missing,hyperfine jq xxd)
+	cmake --preset bench >/dev/null
+	cmake --build --preset bench
+	@rm -rf build/bench/smoke && mkdir -p build/bench/smoke
+	./build/bench/bench/make_documents build/bench/smoke/documents
+	./build/bench/bench/stages_bench --benchmark_min_time=0.001 >build/bench/smoke/stages.txt 2>&1
+	@! grep -q 'ERROR OCCURRED' build/bench/smoke/stages.txt || { cat build/bench/smoke/stages.txt; exit 1; }
+	COLD_RUNS=2 bench/cold_start.sh build/bench build/bench/smoke/documents
+	BENCH_RUNS_SMALL=3 BENCH_RUNS_LARGE=2 BENCH_MIN_TIME=0.001 \
+	  bench/compare.sh build/bench build/bench/smoke/documents
 
 example: build
 	./build/$(PRESET)/tools/vexloweb seal -o examples/bundle/example.io examples/example.json

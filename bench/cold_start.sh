@@ -7,7 +7,7 @@ set -euo pipefail
 build=${1:-build/bench}
 docs=${2:-$(mktemp -d)}
 [ -f "$docs/doc-4k.io" ] || "$build/bench/make_documents" "$docs"
-runs=50
+runs=${COLD_RUNS:-50}
 
 summary() {  # reads one number a line; prints median, p10, p90, min, max
   sort -n | awk '{v[NR]=$1} END {

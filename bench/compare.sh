@@ -13,8 +13,9 @@ iv=$(printf %s c30f8a61d2b4e975 | xxd -p -c 256)
 
 median() { jq -r ".results[] | select(.command == \"$2\") | .median" "$1"; }
 ratios=()
+# BENCH_RUNS_SMALL, BENCH_RUNS_LARGE and BENCH_MIN_TIME make a short run (make bench-smoke).
 for size in 4k 16m; do
-  runs=$([ "$size" = 4k ] && echo 200 || echo 10)
+  runs=$([ "$size" = 4k ] && echo "${BENCH_RUNS_SMALL:-200}" || echo "${BENCH_RUNS_LARGE:-10}")
   out=$docs/compare-$size.json
   hyperfine --style basic --warmup 3 --runs "$runs" --export-json "$out" \
     -n peer "openssl enc -d -aes-256-cbc -K $key -iv $iv -a -A -in $docs/doc-$size.io | base64 -d | jq -c . >/dev/null" \
@@ -32,14 +33,14 @@ for size in 4k 16m; do
 done
 
 rm -rf "$docs/sealed"
-hyperfine --style basic --runs 5 --export-json "$docs/seal.json" \
-  -n seal "$tool seal -o $docs/sealed $docs/many/*.json" >/dev/null 2>&1
+hyperfine --style basic --runs "${BENCH_RUNS_LARGE:-5}" --export-json "$docs/seal.json" \
+  -n seal "$tool seal -o $docs/sealed/ $docs/many/*.json" >/dev/null 2>&1
 seal_ms=$(jq -r '.results[0].median * 1000' "$docs/seal.json")
 printf 'seal of 1000 documents of 4 KiB in one call: median %.1f ms\n' "$seal_ms"
 
 # In process: the end-to-end load against the sum of its floors, as throughput of the document.
 "$build/bench/stages_bench" --benchmark_filter='(ReadConfigurationMemoryStore|Floor.*)/(4096|16777216)$' \
-  --benchmark_min_time=0.5 --benchmark_format=json >"$docs/inprocess.json" 2>/dev/null
+  --benchmark_min_time="${BENCH_MIN_TIME:-0.5}" --benchmark_format=json >"$docs/inprocess.json" 2>/dev/null
 fraction() {
   jq -r --arg n "$1" '[.benchmarks[] | select(.name | endswith("/" + $n))] as $b
     | ($b | map(select(.name | startswith("Floor"))) | map(.real_time) | add) as $floors
