@@ -22,7 +22,7 @@ constexpr char kPhoneAgent[] =
     "Mozilla/5.0 (Linux; Android 14; Pixel 8) AppleWebKit/537.36 (KHTML, like Gecko) "
     "Chrome/124.0 Mobile Safari/537.36";
 constexpr int kReadyTimeoutSeconds = 20;
-constexpr int kSettleMilliseconds = 400;  // for the first page's scripts before a preview
+constexpr int kSettleMilliseconds = 800;  // for the first page's scripts before a preview
 
 GtkWidget* label(const std::string& text, const char* cssClass = nullptr) {
   GtkWidget* widget = gtk_label_new(text.c_str());
