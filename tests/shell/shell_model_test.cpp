@@ -58,6 +58,10 @@ TEST(AppModel, EachOptionMeansWhatTheShellShows) {
   EXPECT_TRUE(empty.loaderShown);
   EXPECT_EQ(empty.colours.primary, "#edbf65");
   EXPECT_EQ(empty.noInternetSeconds, 10);
+  // Absent switches: JavaScript on; zoom, desktop agent, downloads, full screen and asking off.
+  EXPECT_EQ((std::vector<bool>{empty.javascript, empty.zoom, empty.desktopAgent, empty.downloads,
+                               empty.fullscreen, empty.permissionDialog}),
+            (std::vector<bool>{true, false, false, false, false, false}));
 
   defaults->setObject(std::string("quarn_solid3_primary"), "COLOR_PRIMARY");
   defaults->setObject(std::string("quarn_solid3_primary"), "COLOR_PRIMARY_DARK");
