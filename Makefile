@@ -108,8 +108,9 @@ fuzz: deps
 
 # Benchmarks (never part of make test): every stage and the floors, cold starts, and the side by
 # side comparison. Results land in build/bench/results; docs/performance.md holds the last run.
+BENCH_PACKAGES := hyperfine jq xxd libssl-dev nlohmann-json3-dev
 bench: deps
-	$(call install-missing,hyperfine jq xxd)
+	$(call install-missing,$(BENCH_PACKAGES))
 	cmake --preset bench >/dev/null
 	cmake --build --preset bench
 	@mkdir -p build/bench/results
@@ -157,7 +158,7 @@ install:
 # Every benchmark once, briefly, and both scripts with few runs: fails when any of them fails,
 # never on a figure, so the benchmarks cannot rot unnoticed (CI runs it).
 bench-smoke: deps
-	$(call install-missing,hyperfine jq xxd)
+	$(call install-missing,$(BENCH_PACKAGES))
 	cmake --preset bench >/dev/null
 	cmake --build --preset bench
 	@rm -rf build/bench/smoke && mkdir -p build/bench/smoke

@@ -10,10 +10,12 @@
 #include <fstream>
 #include <map>
 
+#include "allocation_counter.hpp"
 #include "config/record_decoder.hpp"
 #include "document_generator.hpp"
 #include "loader/cipher_steps.hpp"
 #include "loader/exports.hpp"
+#include "peer_loader.hpp"
 #include "platform/base64.hpp"
 #include "platform/json.hpp"
 #include "platform/text.hpp"
@@ -25,6 +27,12 @@
 
 namespace vexloweb::bench {
 namespace {
+
+// Reports the allocations per iteration made since `before`.
+void countAllocations(benchmark::State& state, std::size_t before) {
+  state.counters["allocations"] = benchmark::Counter(
+      static_cast<double>(allocationCount() - before), benchmark::Counter::kAvgIterations);
+}
 
 constexpr std::string_view kKey = "7b1e40c9a3f85d26e0b94c1f3a7d2e58";
 constexpr std::string_view kIv = "c30f8a61d2b4e975";
@@ -139,6 +147,7 @@ void ReadConfiguration(benchmark::State& state, bool sqlite, bool synced = false
     platform::UserDefaults::setStandardInMemory();
   }
   platform::UserDefaults::standard().setSyncOnCommit(synced);
+  const std::size_t before = allocationCount();
   for (auto _ : state) {
     if (synced) {
       // SQLite commits nothing when no value changes: change one, so each load really commits.
@@ -148,6 +157,7 @@ void ReadConfiguration(benchmark::State& state, bool sqlite, bool synced = false
     }
     ConfigureVexloWeb().readConfiguration("app");
   }
+  if (!synced) countAllocations(state, before);
   if (!AppDataInstance::getInstance().configureData()) state.SkipWithError("the load failed");
   perDocument(state, l);
 }
@@ -156,6 +166,26 @@ void ReadConfigurationSqliteStore(benchmark::State& state) { ReadConfiguration(s
 // Commits that survive power loss: the cost of the sync at each load that changes a value.
 void ReadConfigurationSqliteSyncedStore(benchmark::State& state) {
   ReadConfiguration(state, true, true);
+}
+
+// The same file loaded by the peer: OpenSSL's EVP and nlohmann::json, the 18 exports into a map.
+void PeerOpensslNlohmann(benchmark::State& state) {
+  const Layers& l = layers(static_cast<std::size_t>(state.range(0)));
+  const auto file = l.folder / "app.io";
+  const std::size_t before = allocationCount();
+  std::size_t exported = 0;
+  for (auto _ : state) {
+    auto load = peerLoad(file, kKey, kIv);
+    if (!load) {
+      state.SkipWithError("the peer's load failed");
+      break;
+    }
+    exported = load->exported.size();
+    benchmark::DoNotOptimize(load);
+  }
+  countAllocations(state, before);
+  if (exported != 18) state.SkipWithError("the peer did not export 18 settings");
+  perDocument(state, l);
 }
 
 void FloorMemcpyFile(benchmark::State& state) {
@@ -203,6 +233,7 @@ STAGE(ExportsToSqlite);
 STAGE(ReadConfigurationMemoryStore);
 STAGE(ReadConfigurationSqliteStore);
 STAGE(ReadConfigurationSqliteSyncedStore);
+STAGE(PeerOpensslNlohmann);
 STAGE(FloorMemcpyFile);
 STAGE(FloorNettleAes256CbcDecrypt);
 STAGE(FloorSimdjsonParse);
