@@ -83,8 +83,9 @@ class VEXLOWEB_EXPORT UserDefaults {
 
   // Groups writes into one atomic commit: all of them land, or none. While one is open on a
   // thread, other threads' calls on the store wait. Transactions nest; the outermost commits
-  // when it is destroyed. Do not use AppDataInstance while one is open: a host's modification
-  // of the record may be waiting for this store with the holder's lock held.
+  // when it is destroyed. Do not use AppDataInstance, nor start a load, while one is open: a
+  // host's modification of the record, or a load on another thread, may be waiting for this
+  // store while holding what this thread would wait for.
   class Transaction {
    public:
     explicit Transaction(UserDefaults& defaults);
