@@ -752,9 +752,6 @@ ShellWindow::~ShellWindow() {
 GtkWidget* ShellWindow::window() const { return impl_->window; }
 
 void ShellWindow::start() {
-  if (impl_->options.preview)
-    gtk_window_set_default_size(GTK_WINDOW(impl_->window), impl_->options.width,
-                                impl_->options.height);
   if (impl_->model.fullscreen && !impl_->options.preview) {
     gtk_window_fullscreen(GTK_WINDOW(impl_->window));
   }
