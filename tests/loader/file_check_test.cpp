@@ -45,6 +45,20 @@ TEST(FileCheck, SuggestsTheKeyWithinTwoEditsAndNoFurther) {
 // The keys a load writes, in the order it writes them: the ad settings in their table's order
 // (the admob group writes rewarded before interstitial, the fb group the other way round), then
 // the two theme colours.
+// What may reach a terminal: control characters (C0, DEL, C1), U+2028/U+2029 and bytes that are
+// not UTF-8 are escaped; other text, non-ASCII included, passes as it is.
+TEST(FileCheck, PrintableTextEscapesWhatCouldDriveATerminal) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"plain é ✓", "plain é ✓"},
+      {"a\nb\tc\rd", "a\\nb\\tc\\rd"},
+      {"\x1b[2K\x7f", "\\u001b[2K\\u007f"},
+      {"\xc2\x85\xc2\x9b\xc2\xa0", "\\u0085\\u009b\xc2\xa0"},
+      {"\xe2\x80\xa8\xe2\x80\xa9", "\\u2028\\u2029"},
+      {"x\xff\x9b\xe2\x80", "x\\xff\\x9b\\xe2\\x80"},
+  };
+  for (const auto& [text, printed] : cases) EXPECT_EQ(printableText(text), printed) << text;
+}
+
 TEST(LoadSummary, ExportedKeysComeInTheOrderTheyAreWritten) {
   const std::array<std::string_view, 18> expected = {"ADMOB_ID",
                                                      "BANNER",

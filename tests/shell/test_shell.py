@@ -172,6 +172,9 @@ class Shell(unittest.TestCase):
         self.assertTrue(done.stderr.startswith("vexloweb-shell: load broken: outer base64: "),
                         done.stderr)
         self.assertEqual(subprocess.run([SHELL, "--bogus", "x"], capture_output=True).returncode, 2)
+        for size in ("99x800", "400x8193", "400", "400x800x2"):
+            self.assertEqual(subprocess.run([SHELL, "--size", size, "x"],
+                                            capture_output=True).returncode, 2, size)
         self.assertEqual(subprocess.run([SHELL], capture_output=True).returncode, 2)
 
 
