@@ -1,10 +1,13 @@
 #include "vexloweb/constants/constants.hpp"
 
+#include <map>
+#include <sstream>
 #include <thread>
 #include <unordered_set>
 
 #include <gtest/gtest.h>
 
+#include "test_files.hpp"
 #include "vexloweb/constants/colors.hpp"
 #include "vexloweb/constants/dimens.hpp"
 #include "vexloweb/constants/options.hpp"
@@ -14,108 +17,89 @@ namespace {
 
 using C = Constants;
 
-// Every string constant against the catalogue's table, written out here (not read back from
-// the header), in the catalogue's order: 6 menu commands, 23 settings keys, 16 ad keys, 60 theme
-// names, 13 loader styles, 4 navigation styles, 6 + 6 button options; with BASE_URL, 135.
-TEST(Constants, EveryStringHasItsCataloguedValue) {
-  std::vector<std::pair<std::string_view, std::string>> cases = {
-      {C::MENU_HOME, "HOME"},
-      {C::MENU_THEME, "THEME"},
-      {C::MENU_ABOUT, "ABOUT"},
-      {C::MENU_RATE, "RATE"},
-      {C::MENU_SHARE, "SHARE"},
-      {C::MENU_EXIT, "EXIT"},
-      {C::KEY_THEME, "APP_THEME"},
-      {C::KEY_COLOR_PRIMARY, "COLOR_PRIMARY"},
-      {C::KEY_COLOR_PRIMARY_DARK, "COLOR_PRIMARY_DARK"},
-      {C::KEY_WEB_URL, "WEB_URL"},
-      {C::KEY_TOOLBAR_STYLE, "TOOLBAR_STYLE"},
-      {C::KEY_NAVIGATION_STYLE, "NAVIGATION"},
-      {C::KEY_LEFT_MENU_STYLE, "LEFT_MENU"},
-      {C::KEY_RIGHT_MENU_STYLE, "RIGHT_MENU"},
-      {C::KEY_JAVASCRIPT_ACTIVE, "JAVASCRIPT"},
-      {C::KEY_DOWNLOADS_IN_WEBVIEW_ACTIVE, "DOWNLOADS_IN"},
-      {C::KEY_PERMISSION_DIALOG_ACTIVE, "PERMISSION_DIALOG"},
-      {C::KEY_FULL_SCREEN_ACTIVE, "FULL_SCREEN"},
-      {C::KEY_SPLASH_SCREEN_ACTIVE, "SPLASH_SCREEN"},
-      {C::KEY_DESKTOP_MOOD_ACTIVE, "DESKTOP_MOOD"},
-      {C::KEY_WEBSITE_ZOOM_ACTIVE, "WEBSITE_ZOOM"},
-      {C::KEY_OFFLINE_MODE_ACTIVE, "OFFLINE_MODE"},
-      {C::KEY_LOADER_DELAY, "LOADER_DELAY"},
-      {C::KEY_FILE_UPLOAD_ENABLE, "FILE_UPLOAD"},
-      {C::KEY_PHOTO_UPLOAD_ENABLE, "PHOTO_UPLOAD"},
-      {C::KEY_CAMERA_PHOTO_UPLOAD_ENABLE, "CAMERA_PHOTO_UPLOAD"},
-      {C::KEY_MULTIPLE_FILE_UPLOAD_ENABLE, "MULTIPLE_FILE_UPLOAD"},
-      {C::KEY_PULL_TO_REFRESH_ENABLE, "PULL_TO_REFRESH_ENABLE"},
-      {C::KEY_LOADER, "LOADER"},
-      {C::ADMOB_KEY_AD_ID, "ADMOB_ID"},
-      {C::ADMOB_KEY_AD_DELAY, "AD_DELAY"},
-      {C::ADMOB_KEY_AD_BANNER, "BANNER"},
-      {C::ADMOB_KEY_AD_REWARDED, "REWARDED"},
-      {C::ADMOB_KEY_AD_INTERSTITIAL, "INTERSTITIAL"},
-      {C::ADMOB_KEY_BANNER_AD_DELAY, "BANNER_AD_DELAY"},
-      {C::ADMOB_KEY_INTERSTITIAL_AD_DELAY, "INTERSTITIAL_AD_DELAY"},
-      {C::ADMOB_KEY_REWARDED_AD_DELAY, "REWARDED_AD_DELAY"},
-      {C::FB_KEY_AD_ID, "FB_AD_ID"},
-      {C::FB_KEY_AD_DELAY, "FB_AD_DELAY"},
-      {C::FB_KEY_AD_BANNER, "FB_BANNER"},
-      {C::FB_KEY_AD_INTERSTITIAL, "FB_INTERSTITIAL"},
-      {C::FB_KEY_AD_REWARDED, "FB_REWARDED"},
-      {C::FB_KEY_AD_BANNER_DELAY, "FB_BANNER_DELAY"},
-      {C::FB_KEY_AD_INTERSTITIAL_DELAY, "FB_INTERSTITIAL_DELAY"},
-      {C::FB_KEY_AD_REWARDED_DELAY, "FB_REWARDED_DELAY"},
-      {C::THEME_PRIMARY, "THEME_PRIMARY"},
-      {C::LOADER_ROTATING_PLANE, "ROTATING_PLANE"},
-      {C::LOADER_DOUBLE_BOUNCE, "DOUBLE_BOUNCE"},
-      {C::LOADER_WAVE, "WAVE"},
-      {C::LOADER_WANDERING_CUBE, "WANDERING_CUBE"},
-      {C::LOADER_PULSE, "PULSE"},
-      {C::LOADER_CHASING_DOTS, "CHASING_DOTS"},
-      {C::LOADER_THREE_BOUNCE, "THREE_BOUNCE"},
-      {C::LOADER_CIRCLE, "CIRCLE"},
-      {C::LOADER_CUBE_GRID, "CUBE_GRID"},
-      {C::LOADER_FADING_CIRCLE, "DADING_CIRCLE"},
-      {C::LOADER_FOLDING_CUBE, "FOLDING_CUBE"},
-      {C::LOADER_ROTATING_CIRCLE, "ROTATING_CIRCLE"},
-      {C::LOADER_HIDE, "HIDE"},
-      {C::NAVIGATION_ORDINARY, "NAV_ORDINARY"},
-      {C::NAVIGATION_STANDER, "NAV_STANDER"},
-      {C::NAVIGATION_CLASSIC, "NAV_CLASSIC"},
-      {C::NAVIGATION_HIDE, "NAV_HIDE"},
-      {C::LEFT_MENU_SLIDER, "LEFT_SLIDER"},
-      {C::LEFT_MENU_RELOAD, "LEFT_RELOAD"},
-      {C::LEFT_MENU_SHARE, "LEFT_SHARE"},
-      {C::LEFT_MENU_HOME, "LEFT_HOME"},
-      {C::LEFT_MENU_NAVIGATION, "LEFT_MENU_NAVIGATION"},
-      {C::LEFT_MENU_HIDE, "LEFT_HIDE"},
-      {C::RIGHT_MENU_SLIDER, "RIGHT_SLIDER"},
-      {C::RIGHT_MENU_HOME, "RIGHT_HOME"},
-      {C::RIGHT_MENU_SHARE, "RIGHT_SHARE"},
-      {C::RIGHT_MENU_RELOAD, "RIGHT_RELOAD"},
-      {C::RIGHT_MENU_NAVIGATION, "RIGHT_MENU_NAVIGATION"},
-      {C::RIGHT_MENU_HIDE, "RIGHT_HIDE"},
-  };
-  const std::string_view gradients[] = {
-      C::THEME_GRADIENT_1,  C::THEME_GRADIENT_2,  C::THEME_GRADIENT_3,  C::THEME_GRADIENT_4,
-      C::THEME_GRADIENT_5,  C::THEME_GRADIENT_6,  C::THEME_GRADIENT_7,  C::THEME_GRADIENT_8,
-      C::THEME_GRADIENT_9,  C::THEME_GRADIENT_10, C::THEME_GRADIENT_11, C::THEME_GRADIENT_12,
-      C::THEME_GRADIENT_13, C::THEME_GRADIENT_14, C::THEME_GRADIENT_15, C::THEME_GRADIENT_16,
-      C::THEME_GRADIENT_17};
-  const std::string_view solids[] = {
-      C::THEME_SOLID_1,  C::THEME_SOLID_2,  C::THEME_SOLID_3,  C::THEME_SOLID_4,  C::THEME_SOLID_5,
-      C::THEME_SOLID_6,  C::THEME_SOLID_7,  C::THEME_SOLID_8,  C::THEME_SOLID_9,  C::THEME_SOLID_10,
-      C::THEME_SOLID_11, C::THEME_SOLID_12, C::THEME_SOLID_13, C::THEME_SOLID_14, C::THEME_SOLID_15,
-      C::THEME_SOLID_16, C::THEME_SOLID_17, C::THEME_SOLID_18, C::THEME_SOLID_19, C::THEME_SOLID_20,
-      C::THEME_SOLID_21, C::THEME_SOLID_22, C::THEME_SOLID_23, C::THEME_SOLID_24, C::THEME_SOLID_25,
-      C::THEME_SOLID_26, C::THEME_SOLID_27, C::THEME_SOLID_28, C::THEME_SOLID_29, C::THEME_SOLID_30,
-      C::THEME_SOLID_31, C::THEME_SOLID_32, C::THEME_SOLID_33, C::THEME_SOLID_34, C::THEME_SOLID_35,
-      C::THEME_SOLID_36, C::THEME_SOLID_37, C::THEME_SOLID_38, C::THEME_SOLID_39, C::THEME_SOLID_40,
-      C::THEME_SOLID_41, C::THEME_SOLID_42};
-  for (int n = 1; n <= 17; ++n)
-    cases.emplace_back(gradients[n - 1], "GRADIENT_" + std::to_string(n));
-  for (int n = 1; n <= 42; ++n) cases.emplace_back(solids[n - 1], "SOLID_" + std::to_string(n));
-  ASSERT_EQ(cases.size() + 1, 135U);
-  for (const auto& [value, expected] : cases) EXPECT_EQ(value, expected);
+// clang-format off
+#define S(name) {#name, std::string(C::name)}
+#define P(name) {#name, &Colors::name}
+#define D(name) {#name, Dimens::name}
+
+// Every constant, colour and size against the catalogue's golden table, row by row; each name
+// here must have a row and each row a name.
+TEST(Catalogue, EveryEntryHasItsCataloguedValue) {
+  std::map<std::string, std::string> strings = {
+      S(MENU_HOME), S(MENU_THEME), S(MENU_ABOUT), S(MENU_RATE), S(MENU_SHARE), S(MENU_EXIT),
+      S(KEY_THEME), S(KEY_COLOR_PRIMARY), S(KEY_COLOR_PRIMARY_DARK), S(KEY_WEB_URL),
+      S(KEY_TOOLBAR_STYLE), S(KEY_NAVIGATION_STYLE), S(KEY_LEFT_MENU_STYLE),
+      S(KEY_RIGHT_MENU_STYLE), S(KEY_JAVASCRIPT_ACTIVE), S(KEY_DOWNLOADS_IN_WEBVIEW_ACTIVE),
+      S(KEY_PERMISSION_DIALOG_ACTIVE), S(KEY_FULL_SCREEN_ACTIVE), S(KEY_SPLASH_SCREEN_ACTIVE),
+      S(KEY_DESKTOP_MOOD_ACTIVE), S(KEY_WEBSITE_ZOOM_ACTIVE), S(KEY_OFFLINE_MODE_ACTIVE),
+      S(KEY_LOADER_DELAY), S(KEY_FILE_UPLOAD_ENABLE), S(KEY_PHOTO_UPLOAD_ENABLE),
+      S(KEY_CAMERA_PHOTO_UPLOAD_ENABLE), S(KEY_MULTIPLE_FILE_UPLOAD_ENABLE),
+      S(KEY_PULL_TO_REFRESH_ENABLE), S(KEY_LOADER), S(ADMOB_KEY_AD_ID), S(ADMOB_KEY_AD_DELAY),
+      S(ADMOB_KEY_AD_BANNER), S(ADMOB_KEY_AD_REWARDED), S(ADMOB_KEY_AD_INTERSTITIAL),
+      S(ADMOB_KEY_BANNER_AD_DELAY), S(ADMOB_KEY_INTERSTITIAL_AD_DELAY),
+      S(ADMOB_KEY_REWARDED_AD_DELAY), S(FB_KEY_AD_ID), S(FB_KEY_AD_DELAY), S(FB_KEY_AD_BANNER),
+      S(FB_KEY_AD_INTERSTITIAL), S(FB_KEY_AD_REWARDED), S(FB_KEY_AD_BANNER_DELAY),
+      S(FB_KEY_AD_INTERSTITIAL_DELAY), S(FB_KEY_AD_REWARDED_DELAY), S(THEME_PRIMARY),
+      S(LOADER_ROTATING_PLANE), S(LOADER_DOUBLE_BOUNCE), S(LOADER_WAVE), S(LOADER_WANDERING_CUBE),
+      S(LOADER_PULSE), S(LOADER_CHASING_DOTS), S(LOADER_THREE_BOUNCE), S(LOADER_CIRCLE),
+      S(LOADER_CUBE_GRID), S(LOADER_FADING_CIRCLE), S(LOADER_FOLDING_CUBE),
+      S(LOADER_ROTATING_CIRCLE), S(LOADER_HIDE), S(NAVIGATION_ORDINARY), S(NAVIGATION_STANDER),
+      S(NAVIGATION_CLASSIC), S(NAVIGATION_HIDE), S(LEFT_MENU_SLIDER), S(LEFT_MENU_RELOAD),
+      S(LEFT_MENU_SHARE), S(LEFT_MENU_HOME), S(LEFT_MENU_NAVIGATION), S(LEFT_MENU_HIDE),
+      S(RIGHT_MENU_SLIDER), S(RIGHT_MENU_HOME), S(RIGHT_MENU_SHARE), S(RIGHT_MENU_RELOAD),
+      S(RIGHT_MENU_NAVIGATION), S(RIGHT_MENU_HIDE), S(THEME_GRADIENT_1), S(THEME_GRADIENT_2),
+      S(THEME_GRADIENT_3), S(THEME_GRADIENT_4), S(THEME_GRADIENT_5), S(THEME_GRADIENT_6),
+      S(THEME_GRADIENT_7), S(THEME_GRADIENT_8), S(THEME_GRADIENT_9), S(THEME_GRADIENT_10),
+      S(THEME_GRADIENT_11), S(THEME_GRADIENT_12), S(THEME_GRADIENT_13), S(THEME_GRADIENT_14),
+      S(THEME_GRADIENT_15), S(THEME_GRADIENT_16), S(THEME_GRADIENT_17), S(THEME_SOLID_1),
+      S(THEME_SOLID_2), S(THEME_SOLID_3), S(THEME_SOLID_4), S(THEME_SOLID_5), S(THEME_SOLID_6),
+      S(THEME_SOLID_7), S(THEME_SOLID_8), S(THEME_SOLID_9), S(THEME_SOLID_10), S(THEME_SOLID_11),
+      S(THEME_SOLID_12), S(THEME_SOLID_13), S(THEME_SOLID_14), S(THEME_SOLID_15), S(THEME_SOLID_16),
+      S(THEME_SOLID_17), S(THEME_SOLID_18), S(THEME_SOLID_19), S(THEME_SOLID_20), S(THEME_SOLID_21),
+      S(THEME_SOLID_22), S(THEME_SOLID_23), S(THEME_SOLID_24), S(THEME_SOLID_25), S(THEME_SOLID_26),
+      S(THEME_SOLID_27), S(THEME_SOLID_28), S(THEME_SOLID_29), S(THEME_SOLID_30), S(THEME_SOLID_31),
+      S(THEME_SOLID_32), S(THEME_SOLID_33), S(THEME_SOLID_34), S(THEME_SOLID_35), S(THEME_SOLID_36),
+      S(THEME_SOLID_37), S(THEME_SOLID_38), S(THEME_SOLID_39), S(THEME_SOLID_40), S(THEME_SOLID_41),
+      S(THEME_SOLID_42)};
+  std::map<std::string, const platform::Color& (*)()> colours = {
+      P(primaryColor), P(primaryDarkColor), P(accentColor), P(brightOrange), P(red), P(orange),
+      P(blue), P(green), P(darkGrey), P(veryDarkGrey), P(lightGrey), P(black), P(white)};
+  std::map<std::string, std::int64_t> sizes = {
+      D(bottom_button_size), D(margin_1), D(margin_2), D(margin_3), D(margin_4), D(margin_5),
+      D(margin_6), D(margin_7), D(margin_8), D(text_size_nano), D(text_size_micro),
+      D(text_size_small), D(text_size_regular), D(text_size_medium), D(text_size_large),
+      D(text_size_xl), D(text_size_2xl), D(text_size_3xl), D(text_size_4xl), D(text_size_5xl),
+      D(text_size_6xl), D(text_size_7xl)};
+  // clang-format on
+  std::istringstream table(
+      testing::readFile(std::filesystem::path(VEXLOWEB_TEST_DATA) / "catalogue/catalogue.tsv"));
+  std::size_t rows = 0;
+  std::unordered_set<const platform::Color*> objects;
+  for (std::string line; std::getline(table, line);) {
+    if (line.empty() || line[0] == '#') continue;
+    std::istringstream row(line);
+    std::string kind, name, value;
+    std::getline(std::getline(std::getline(row, kind, '\t'), name, '\t'), value);
+    SCOPED_TRACE(line);
+    ++rows;
+    if (kind == "string") {
+      EXPECT_EQ(strings.at(name), value);
+    } else if (kind == "size") {
+      EXPECT_EQ(sizes.at(name), std::stoll(value));
+    } else {
+      const platform::Color& colour = colours.at(name)();
+      EXPECT_EQ(&colour, &colours.at(name)());
+      objects.insert(&colour);
+      int red = 0, green = 0, blue = 0;
+      std::istringstream(value) >> red >> green >> blue;
+      EXPECT_EQ(colour.red(), red / 255.0);
+      EXPECT_EQ(colour.green(), green / 255.0);
+      EXPECT_EQ(colour.blue(), blue / 255.0);
+      EXPECT_EQ(colour.alpha(), 1.0);
+    }
+  }
+  EXPECT_EQ(rows, strings.size() + colours.size() + sizes.size());
+  EXPECT_EQ(objects.size(), colours.size());
   EXPECT_EQ(C::BASE_URL.substr(0, 8), "https://");
   EXPECT_EQ(C::BASE_URL.back(), '/');
 }
@@ -131,13 +115,14 @@ void expectRoundTrips(std::initializer_list<std::string_view> raws) {
     EXPECT_EQ(rawValue(*option), raw);
     EXPECT_EQ(std::hash<Option>{}(*option), std::hash<std::string_view>{}(raw));
     hashes.insert(std::hash<Option>{}(*option));
-    for (const std::string& raw2 :
+    for (const std::string& near :
          {std::string(raw) + " ", " " + std::string(raw), std::string(raw.substr(0, 1)) + "x"}) {
-      EXPECT_FALSE(fromRawValue<Option>(raw2)) << raw2;
+      EXPECT_FALSE(fromRawValue<Option>(near)) << near;
     }
   }
   EXPECT_EQ(hashes.size(), raws.size());
   EXPECT_FALSE(fromRawValue<Option>(""));
+  EXPECT_FALSE(fromRawValue<Option>("inside"));
 }
 
 TEST(Options, EveryCaseRoundTripsAndNearMissesFail) {
@@ -146,69 +131,6 @@ TEST(Options, EveryCaseRoundTripsAndNearMissesFail) {
       {"EQUAL", "NOT_EQUAL", "CONTAIN", "NOT_CONTAIN", "START_WITH", "NOT_START_WITH"});
   expectRoundTrips<C::SPLASH_SCREEN_TYPE>({"HIDE", "STANDER", "FULL_SCREEN"});
   expectRoundTrips<C::NAVIGATION_BAR_TYPE>({"HIDE", "LOGO", "TEXT"});
-  for (const char* miss : {"inside", "Inside", "INSIDE ", "STANDARD"}) {
-    EXPECT_FALSE(fromRawValue<C::WEBVIEW_OPEN_TYPE>(miss));
-    EXPECT_FALSE(fromRawValue<C::SPLASH_SCREEN_TYPE>(miss));
-  }
-  EXPECT_EQ(fromRawValue<C::NAVIGATION_BAR_TYPE>("HIDE"), C::NAVIGATION_BAR_TYPE::HIDE);
-  static_assert(rawValue(C::SPLASH_SCREEN_TYPE::STANDER) == "STANDER");
-}
-
-// The palette's table: each component is exactly n / 255.0, alpha 1; one object per member.
-TEST(Colors, EveryMemberHasItsCataloguedComponents) {
-  struct Case {
-    const platform::Color& (*member)();
-    int red, green, blue;
-  };
-  const Case cases[] = {
-      {Colors::primaryColor, 237, 191, 101}, {Colors::primaryDarkColor, 210, 144, 50},
-      {Colors::accentColor, 52, 191, 104},   {Colors::brightOrange, 255, 69, 0},
-      {Colors::red, 255, 115, 115},          {Colors::orange, 255, 175, 72},
-      {Colors::blue, 74, 144, 228},          {Colors::green, 91, 197, 159},
-      {Colors::darkGrey, 85, 85, 85},        {Colors::veryDarkGrey, 13, 13, 13},
-      {Colors::lightGrey, 200, 200, 200},    {Colors::black, 0, 0, 0},
-      {Colors::white, 255, 255, 255},
-  };
-  std::unordered_set<const platform::Color*> objects;
-  for (const Case& c : cases) {
-    const platform::Color& color = c.member();
-    EXPECT_EQ(&color, &c.member());
-    objects.insert(&color);
-    EXPECT_EQ(color.red(), c.red / 255.0) << c.red;
-    EXPECT_EQ(color.green(), c.green / 255.0) << c.green;
-    EXPECT_EQ(color.blue(), c.blue / 255.0) << c.blue;
-    EXPECT_EQ(color.alpha(), 1.0);
-  }
-  EXPECT_EQ(objects.size(), 13U);
-}
-
-TEST(Dimens, EverySizeHasItsCataloguedValue) {
-  const std::pair<std::int64_t, std::int64_t> cases[] = {
-      {Dimens::bottom_button_size, 50},
-      {Dimens::margin_1, 4},
-      {Dimens::margin_2, 8},
-      {Dimens::margin_3, 12},
-      {Dimens::margin_4, 16},
-      {Dimens::margin_5, 20},
-      {Dimens::margin_6, 24},
-      {Dimens::margin_7, 28},
-      {Dimens::margin_8, 32},
-      {Dimens::text_size_nano, 7},
-      {Dimens::text_size_micro, 9},
-      {Dimens::text_size_small, 10},
-      {Dimens::text_size_regular, 12},
-      {Dimens::text_size_medium, 14},
-      {Dimens::text_size_large, 16},
-      {Dimens::text_size_xl, 18},
-      {Dimens::text_size_2xl, 20},
-      {Dimens::text_size_3xl, 22},
-      {Dimens::text_size_4xl, 24},
-      {Dimens::text_size_5xl, 26},
-      {Dimens::text_size_6xl, 28},
-      {Dimens::text_size_7xl, 30},
-  };
-  EXPECT_EQ(std::size(cases), 22U);
-  for (const auto& [value, expected] : cases) EXPECT_EQ(value, expected);
 }
 
 TEST(Colors, ConcurrentFirstReadsGetOneObject) {
