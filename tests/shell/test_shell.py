@@ -5,11 +5,11 @@ Needs VEXLOWEB_SHELL, VEXLOWEB_TOOL and VEXLOWEB_EXAMPLES in the environment."""
 import json
 import os
 import socket
-import struct
 import subprocess
 import tempfile
 import unittest
-import zlib
+
+from PIL import Image
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 SHELL = os.environ["VEXLOWEB_SHELL"]
@@ -22,40 +22,12 @@ def page(name):
 
 
 def read_png(path):
-    """(width, height, rows of (r, g, b)) of an 8-bit RGB or RGBA PNG."""
-    with open(path, "rb") as png:
-        data = png.read()
-    assert data[:8] == b"\x89PNG\r\n\x1a\n"
-    pos, idat = 8, b""
-    while pos < len(data):
-        length, kind = struct.unpack(">I4s", data[pos:pos + 8])
-        body = data[pos + 8:pos + 8 + length]
-        if kind == b"IHDR":
-            width, height, depth, colour = struct.unpack(">IIBB", body[:10])
-            assert depth == 8 and colour in (2, 6), (depth, colour)
-        elif kind == b"IDAT":
-            idat += body
-        pos += 12 + length
-    channels = 4 if colour == 6 else 3
-    raw, stride, rows, previous = zlib.decompress(idat), width * channels, [], bytearray(width * channels)
-    for y in range(height):
-        kind, line = raw[y * (stride + 1)], bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
-        for i in range(stride):
-            left = line[i - channels] if i >= channels else 0
-            up, corner = previous[i], previous[i - channels] if i >= channels else 0
-            if kind == 1:
-                line[i] = (line[i] + left) & 255
-            elif kind == 2:
-                line[i] = (line[i] + up) & 255
-            elif kind == 3:
-                line[i] = (line[i] + (left + up) // 2) & 255
-            elif kind == 4:
-                p = left + up - corner
-                pa, pb, pc = abs(p - left), abs(p - up), abs(p - corner)
-                line[i] = (line[i] + (left if pa <= pb and pa <= pc else up if pb <= pc else corner)) & 255
-        rows.append([tuple(line[x * channels:x * channels + 3]) for x in range(width)])
-        previous = line
-    return width, height, rows
+    """(width, height, rows of (r, g, b)) of a PNG."""
+    with Image.open(path) as image:
+        rgb = image.convert("RGB")
+        width, height = rgb.size
+        pixels = list(rgb.getdata())
+    return width, height, [pixels[y * width:(y + 1) * width] for y in range(height)]
 
 
 def hex_colour(rgb):
