@@ -44,6 +44,8 @@ class SealAndOpen(unittest.TestCase):
              "expected an integer"),
             (lambda: vexloweb.load("missing", bundle=EXAMPLE_BUNDLE), "resource", None,
              "missing.io"),
+            (lambda: vexloweb.check(vexloweb.seal(DOCUMENT)[:30] + "AAAA"), "outer base64", None,
+             "multiple of 4"),
         ]
         for call, layer, member_path, reason in cases:
             with self.assertRaises(vexloweb.VexloWebError) as raised:
@@ -51,14 +53,6 @@ class SealAndOpen(unittest.TestCase):
             self.assertEqual(raised.exception.layer, layer)
             self.assertEqual(raised.exception.member_path, member_path)
             self.assertIn(reason, raised.exception.reason)
-
-    def test_a_damaged_file_fails_a_later_layer(self):
-        sealed = list(vexloweb.seal(DOCUMENT))
-        sealed[30] = "A" if sealed[30] != "A" else "B"
-        with self.assertRaises(vexloweb.VexloWebError) as raised:
-            vexloweb.check("".join(sealed))
-        self.assertIn(raised.exception.layer, {"cipher", "decrypted text", "inner base64",
-                                               "document text", "document"})
 
 
 class LoadAndRecord(unittest.TestCase):
@@ -96,25 +90,6 @@ class Resources(unittest.TestCase):
         calls(3000)
         gc.collect()
         self.assertLess(resident_kib() - before, 8192, "resident memory grew: a leak")
-
-    def test_two_threads_at_once(self):
-        errors = []
-
-        def work():
-            try:
-                for _ in range(200):
-                    assert vexloweb.open(vexloweb.seal(DOCUMENT)) == DOCUMENT
-                    vexloweb.set_record(DOCUMENT)
-                    assert vexloweb.record() is not None
-            except Exception as error:  # pylint: disable=broad-except
-                errors.append(error)
-
-        threads = [threading.Thread(target=work) for _ in range(2)]
-        for thread in threads:
-            thread.start()
-        for thread in threads:
-            thread.join()
-        self.assertEqual(errors, [])
 
 
 class Finding(unittest.TestCase):
