@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "test_files.hpp"
+
 #include "vexloweb/view/constraint_description.hpp"
 #include "vexloweb/view/visibility_state.hpp"
 
@@ -147,29 +149,13 @@ TEST(VisibilityState, ASelfConstrainedViewIsReleased) {
 }
 
 TEST(ConstraintDescription, WritesIdentifierAndShortestConstant) {
-  const double inf = std::numeric_limits<double>::infinity();
-  const std::pair<double, const char*> numbers[] = {
-      {8, "8.0"},
-      {0, "0.0"},
-      {-0.0, "-0.0"},
-      {0.5, "0.5"},
-      {-12.25, "-12.25"},
-      {1000000, "1000000.0"},
-      {0.00001, "1e-05"},
-      {0.000012, "1.2e-05"},
-      {0.0001, "0.0001"},
-      {1e15, "1000000000000000.0"},
-      {1e16, "1e+16"},
-      {9007199254740991.0, "9007199254740991.0"},     // 2^53 - 1: the last in full
-      {9007199254740992.0, "9.007199254740992e+15"},  // 2^53: the first in exponent form
-      {-9007199254740992.0, "-9.007199254740992e+15"},
-      {0.00009999, "9.999e-05"},
-      {0.1 + 0.2, "0.30000000000000004"},
-      {inf, "inf"},
-      {-inf, "-inf"},
-      {std::numeric_limits<double>::quiet_NaN(), "nan"},
-  };
-  for (const auto& [number, text] : numbers) EXPECT_EQ(formatConstant(number), text) << text;
+  std::istringstream table(
+      testing::readFile(std::filesystem::path(VEXLOWEB_TEST_DATA) / "view/constants.tsv"));
+  for (std::string line; std::getline(table, line);) {
+    if (line.starts_with('#')) continue;
+    const std::string text = line.substr(line.find('\t') + 1);
+    EXPECT_EQ(formatConstant(std::strtod(line.c_str(), nullptr)), text) << line;
+  }
 
   auto view = View::create();
   auto constraint = LayoutConstraint::constraintWithItem(
