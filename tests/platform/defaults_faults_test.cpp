@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/store_file.hpp"
 #include "test_files.hpp"
 #include "vexloweb/loader/load_pipeline.hpp"
 #include "vexloweb/platform/bundle.hpp"
@@ -23,22 +24,6 @@ namespace vexloweb::platform {
 namespace {
 
 constexpr int kGroup = 18;  // writes per transaction, as in a load
-
-std::string pragma(const std::filesystem::path& file, const char* sql) {
-  // Read-write, as the next start of the app opens it: after a crash only a connection that
-  // can write may recover the journal.
-  sqlite3* db = nullptr;
-  sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
-  sqlite3_stmt* statement = nullptr;
-  std::string result;
-  if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) == SQLITE_OK &&
-      sqlite3_step(statement) == SQLITE_ROW) {
-    result = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
-  }
-  sqlite3_finalize(statement);
-  sqlite3_close(db);
-  return result;
-}
 
 // Counters the writer shares with the test: what had returned when it was killed.
 struct Acknowledged {
@@ -82,7 +67,7 @@ TEST(DefaultsFaults, AKilledWriterNeverLosesAnAcknowledgedWrite) {
     const long single = acknowledged->single;
     const long groups = acknowledged->groups;
     if (!std::filesystem::exists(file)) continue;  // killed before the store was made
-    EXPECT_EQ(pragma(file, "PRAGMA integrity_check"), "ok");
+    EXPECT_EQ(testing::firstValue(file, "PRAGMA integrity_check"), "ok");
     UserDefaults store(file);
     for (long i = 0; i < single; ++i) {
       ASSERT_EQ(store.object("single" + std::to_string(i)), DefaultsValue(std::int64_t{i}));
@@ -148,7 +133,7 @@ TEST(DefaultsFaults, TheToolAndAProgramOpeningAFreshStoreTogetherLoseNothing) {
       EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a writer failed";
     }
     EXPECT_EQ(testing::readFile(toolErrors), "");
-    EXPECT_EQ(pragma(file, "PRAGMA journal_mode"), "wal");
+    EXPECT_EQ(testing::firstValue(file, "PRAGMA journal_mode"), "wal");
     const auto keys = UserDefaults(file).keys();
     EXPECT_EQ(keys, (std::vector<std::string>{"AD_DELAY", "COLOR_PRIMARY", "COLOR_PRIMARY_DARK",
                                               "s", "t"}));

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/store_file.hpp"
 #include "test_files.hpp"
 #include "vexloweb/platform/diagnostics.hpp"
 #include "vexloweb/platform/user_defaults.hpp"
@@ -89,20 +90,6 @@ int faultOpen(sqlite3_vfs* /*vfs*/, const char* name, sqlite3_file* file, int fl
   return code;
 }
 
-std::string integrity(const std::filesystem::path& file) {
-  sqlite3* db = nullptr;
-  sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
-  sqlite3_stmt* statement = nullptr;
-  std::string result;
-  if (sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &statement, nullptr) == SQLITE_OK &&
-      sqlite3_step(statement) == SQLITE_ROW) {
-    result = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
-  }
-  sqlite3_finalize(statement);
-  sqlite3_close(db);
-  return result;
-}
-
 class StoreIoFaults : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -172,7 +159,7 @@ TEST_F(StoreIoFaults, NoAcknowledgedValueIsLostAndNoFailureIsReportedAsStored) {
       }
     }
     gFault = {};
-    EXPECT_EQ(integrity(file), "ok");
+    EXPECT_EQ(testing::firstValue(file, "PRAGMA integrity_check"), "ok");
     UserDefaults reopened(file);
     EXPECT_EQ(reopened.object("before"), DefaultsValue(std::string("kept")));
     for (const std::string& key : acknowledged) {
