@@ -25,7 +25,10 @@ struct UserDefaults::Impl {
   int transactionDepth = 0;
   int generation = 0;  // moves on when reset() ends a transaction early
   // The writes of the open transaction, replayed into memory if the database fails midway.
+  // The open transaction's writes, in order: the first pendingCount entries (the storage of the
+  // rest is kept for the next transaction).
   std::vector<std::pair<std::string, std::optional<DefaultsValue>>> pending;
+  std::size_t pendingCount = 0;
   // Warnings waiting for the store's lock to be released (a handler may use the store).
   std::vector<std::string> notices;
 
@@ -102,7 +105,10 @@ struct UserDefaults::Impl {
     store = makeMemoryStore(entries);
     persistent = false;
     reopenForWrite = false;
-    for (const auto& [key, value] : pending) store->put(key, value ? &*value : nullptr);
+    for (std::size_t i = 0; i < pendingCount; ++i) {
+      const auto& [key, value] = pending[i];
+      store->put(key, value ? &*value : nullptr);
+    }
     warnOnce(reason);
   }
 
@@ -115,7 +121,7 @@ struct UserDefaults::Impl {
     persistent = false;
     failure.reset();
     reopenForWrite = false;
-    pending.clear();
+    pendingCount = 0;
   }
 
   // Closes the database (which folds its journal back into the one file); the next call opens
@@ -226,8 +232,12 @@ void UserDefaults::setObject(std::optional<DefaultsValue> value, std::string_vie
   Impl& impl = *impl_;
   const Impl::Lock lock(impl);
   // Only a database can fail midway and need the transaction's writes replayed.
-  if (impl.transactionDepth > 0 && impl.persistent)
-    impl.pending.emplace_back(std::string(key), value);
+  if (impl.transactionDepth > 0 && impl.persistent) {
+    if (impl.pendingCount == impl.pending.size()) impl.pending.emplace_back();
+    auto& [pendingKey, pendingValue] = impl.pending[impl.pendingCount++];
+    pendingKey.assign(key);
+    pendingValue = value;
+  }
   if (auto failure = impl.ready(true).put(key, value ? &*value : nullptr)) {
     impl.fallBack(*failure);
     if (impl.transactionDepth == 0) impl.store->put(key, value ? &*value : nullptr);
@@ -287,7 +297,7 @@ UserDefaults::Transaction::Transaction(UserDefaults& defaults)
     : defaults_(defaults), lock_(defaults.impl_->mutex), generation_(defaults.impl_->generation) {
   Impl& impl = *defaults_.impl_;
   if (impl.transactionDepth++ > 0) return;
-  impl.pending.clear();
+  impl.pendingCount = 0;
   if (auto failure = impl.ready(true).begin()) impl.fallBack(*failure);
 }
 
@@ -297,7 +307,7 @@ UserDefaults::Transaction::~Transaction() {
   if (generation_ == impl.generation) {
     if (auto failure = impl.ready(true).commit()) impl.fallBack(*failure);
   }
-  impl.pending.clear();
+  impl.pendingCount = 0;
   impl.release(lock_);
 }
 
