@@ -85,8 +85,17 @@ struct JsonParser::Impl {
   simdjson::dom::parser parser{simdjson::SIMDJSON_MAXSIZE_BYTES};
 };
 
-JsonParser::JsonParser() : impl_(std::make_unique<Impl>()) {}
-JsonParser::~JsonParser() = default;
+std::unique_ptr<JsonParser::Impl>& JsonParser::spare() {
+  thread_local std::unique_ptr<Impl> kept;
+  return kept;
+}
+
+JsonParser::JsonParser() : impl_(spare() ? std::move(spare()) : std::make_unique<Impl>()) {}
+
+JsonParser::~JsonParser() {
+  constexpr std::size_t kKeptCapacity = 1 << 20;
+  if (impl_->parser.capacity() <= kKeptCapacity && !spare()) spare() = std::move(impl_);
+}
 
 std::variant<JsonValue, JsonSyntaxError> JsonParser::parse(std::string_view text) {
   return finish(impl_->parser.parse(text.data(), text.size(), true), text);

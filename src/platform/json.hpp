@@ -68,6 +68,8 @@ struct JsonSyntaxError {
   std::size_t offset;   // byte offset of the fault, or std::string_view::npos when unknown
 };
 
+// A parser's buffers are kept for the next parser of the same thread, unless they grew past
+// 1 MiB: loading small documents one after another then allocates none.
 class JsonParser {
  public:
   static constexpr std::size_t kMaxDepth = 1024;
@@ -86,6 +88,7 @@ class JsonParser {
 
  private:
   struct Impl;
+  static std::unique_ptr<Impl>& spare();  // this thread's kept buffers
   std::unique_ptr<Impl> impl_;
 };
 
