@@ -1,7 +1,6 @@
 #include "config/field_table.hpp"
 
-#include <algorithm>
-#include <numeric>
+#include <cstdint>
 
 namespace vexloweb {
 
@@ -34,19 +33,36 @@ const std::array<std::size_t, ConfigureData::kFieldCount>& ConfigureDataAccess::
   return kOrder;
 }
 
+namespace {
+
+// FNV-1a: keys are short, and this spreads the 58 of them over a table of 256 with few clashes.
+constexpr std::uint32_t keyHash(std::string_view key) noexcept {
+  std::uint32_t hash = 2166136261U;
+  for (const char c : key) hash = (hash ^ static_cast<unsigned char>(c)) * 16777619U;
+  return hash;
+}
+
+}  // namespace
+
 std::size_t fieldIndexOfKey(std::string_view key) noexcept {
-  using Entry = std::pair<std::string_view, std::size_t>;
-  static const std::array<Entry, ConfigureData::kFieldCount> kSorted = [] {
-    std::array<Entry, ConfigureData::kFieldCount> sorted{};
+  // Open addressing over 256 slots, each the index of a field plus one (0: empty).
+  constexpr std::size_t kSlots = 256;
+  static const std::array<std::uint8_t, kSlots> kTable = [] {
+    std::array<std::uint8_t, kSlots> table{};
     const auto& fields = ConfigureDataAccess::fields();
-    for (std::size_t i = 0; i < fields.size(); ++i) sorted[i] = {fields[i].key, i};
-    std::sort(sorted.begin(), sorted.end());
-    return sorted;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+      std::size_t slot = keyHash(fields[i].key) % kSlots;
+      while (table[slot] != 0) slot = (slot + 1) % kSlots;
+      table[slot] = static_cast<std::uint8_t>(i + 1);
+    }
+    return table;
   }();
-  const auto* found = std::lower_bound(
-      kSorted.begin(), kSorted.end(), key,
-      [](const Entry& entry, std::string_view wanted) { return entry.first < wanted; });
-  return found != kSorted.end() && found->first == key ? found->second : std::string_view::npos;
+  const auto& fields = ConfigureDataAccess::fields();
+  for (std::size_t slot = keyHash(key) % kSlots; kTable[slot] != 0; slot = (slot + 1) % kSlots) {
+    const std::size_t index = kTable[slot] - 1U;
+    if (fields[index].key == key) return index;
+  }
+  return std::string_view::npos;
 }
 
 }  // namespace vexloweb
