@@ -21,22 +21,6 @@ struct ToolRun {
   std::string err;
 };
 
-// The text of a transcript line: \n \r \t \\ and \xHH.
-std::string unescape(std::string_view text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\\' || i + 1 == text.size()) {
-      out += text[i];
-    } else if (text[++i] == 'x') {
-      out += static_cast<char>(std::stoi(std::string(text.substr(i + 1, 2)), nullptr, 16));
-      i += 2;
-    } else {
-      out += text[i] == 'n' ? '\n' : text[i] == 'r' ? '\r' : text[i] == 't' ? '\t' : text[i];
-    }
-  }
-  return out;
-}
-
 class ToolTest : public ::testing::Test {
  protected:
   ToolTest() {
@@ -92,7 +76,7 @@ TEST_F(ToolTest, EveryStepOfTheTranscript) {
   for (std::string line; std::getline(transcript, line);) {
     ++number;
     const auto rest = [&](std::size_t from) {
-      return unescape(std::string_view(line).substr(std::min(from, line.size())));
+      return testing::unescape(std::string_view(line).substr(std::min(from, line.size())));
     };
     const auto append = [&](std::optional<std::string>& whole) {
       whole =
