@@ -71,34 +71,28 @@ TEST(Catalogue, EveryEntryHasItsCataloguedValue) {
       D(text_size_xl), D(text_size_2xl), D(text_size_3xl), D(text_size_4xl), D(text_size_5xl),
       D(text_size_6xl), D(text_size_7xl)};
   // clang-format on
-  std::istringstream table(
-      testing::readFile(std::filesystem::path(VEXLOWEB_TEST_DATA) / "catalogue/catalogue.tsv"));
-  std::size_t rows = 0;
+  const auto rows = testing::readTable("catalogue/catalogue.tsv");
   std::unordered_set<const platform::Color*> objects;
-  for (std::string line; std::getline(table, line);) {
-    if (line.empty() || line[0] == '#') continue;
-    std::istringstream row(line);
-    std::string kind, name, value;
-    std::getline(std::getline(std::getline(row, kind, '\t'), name, '\t'), value);
-    SCOPED_TRACE(line);
-    ++rows;
-    if (kind == "string") {
-      EXPECT_EQ(strings.at(name), value);
-    } else if (kind == "size") {
-      EXPECT_EQ(sizes.at(name), std::stoll(value));
+  for (const auto& row : rows) {
+    const std::string& name = row[1];
+    SCOPED_TRACE(name);
+    if (row[0] == "string") {
+      EXPECT_EQ(strings.at(name), row[2]);
+    } else if (row[0] == "size") {
+      EXPECT_EQ(sizes.at(name), std::stoll(row[2]));
     } else {
       const platform::Color& colour = colours.at(name)();
       EXPECT_EQ(&colour, &colours.at(name)());
       objects.insert(&colour);
       int red = 0, green = 0, blue = 0;
-      std::istringstream(value) >> red >> green >> blue;
+      std::istringstream(row[2]) >> red >> green >> blue;
       EXPECT_EQ(colour.red(), red / 255.0);
       EXPECT_EQ(colour.green(), green / 255.0);
       EXPECT_EQ(colour.blue(), blue / 255.0);
       EXPECT_EQ(colour.alpha(), 1.0);
     }
   }
-  EXPECT_EQ(rows, strings.size() + colours.size() + sizes.size());
+  EXPECT_EQ(rows.size(), strings.size() + colours.size() + sizes.size());
   EXPECT_EQ(objects.size(), colours.size());
   EXPECT_EQ(C::BASE_URL.substr(0, 8), "https://");
   EXPECT_EQ(C::BASE_URL.back(), '/');

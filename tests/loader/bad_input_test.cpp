@@ -67,19 +67,11 @@ class BadInputTest : public LoaderTest {
 };
 
 TEST_F(BadInputTest, EveryFaultGivesItsOutcome) {
-  std::istringstream table(testing::readFile(kBad / "outcomes.tsv"));
   std::set<std::string> listed;
-  for (std::string line; std::getline(table, line);) {
-    if (line.starts_with('#')) continue;
-    std::istringstream row(line);
-    BadInput input;
-    std::string status;
-    std::getline(std::getline(std::getline(std::getline(row, input.file, '\t'), input.layer, '\t'),
-                              input.reason, '\t'),
-                 status);
-    if (input.reason == "-") input.reason.clear();
-    if (status != "none")
-      input.printed = "\"Error: Failed to crypt data. Status -" + status + "\"\n";
+  for (const auto& row : testing::readTable("bad/outcomes.tsv")) {
+    BadInput input{row[0], row[1], row[2] == "-" ? "" : row[2], ""};
+    if (row[3] != "none")
+      input.printed = "\"Error: Failed to crypt data. Status -" + row[3] + "\"\n";
     listed.insert(input.file + ".io");
     put("input.io", testing::readFile(kBad / (input.file + ".io")));
     expectOutcome("input", input);

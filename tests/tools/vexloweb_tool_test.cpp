@@ -158,13 +158,10 @@ TEST_F(ToolTest, SchemaDescribesEveryKeyForAGeneratorsAuthor) {
     examples += path.ends_with("/examples");
   }
   EXPECT_EQ(described, 58U + 9U);
-  std::istringstream table(testing::readFile(kData / "tool/schema.tsv"));
   std::size_t exampleRows = 0;
-  for (std::string line; std::getline(table, line);) {
-    if (line.starts_with('#')) continue;
-    const std::string path = line.substr(0, line.find('\t'));
-    EXPECT_NE(values[path].find(line.substr(path.size() + 1)), std::string::npos) << line;
-    exampleRows += path.ends_with("/examples");
+  for (const auto& row : testing::readTable("tool/schema.tsv")) {
+    EXPECT_NE(values[row[0]].find(row[1]), std::string::npos) << row[0] << ": " << row[1];
+    exampleRows += row[0].ends_with("/examples");
   }
   EXPECT_EQ(examples, exampleRows);
 }

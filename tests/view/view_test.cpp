@@ -149,12 +149,8 @@ TEST(VisibilityState, ASelfConstrainedViewIsReleased) {
 }
 
 TEST(ConstraintDescription, WritesIdentifierAndShortestConstant) {
-  std::istringstream table(
-      testing::readFile(std::filesystem::path(VEXLOWEB_TEST_DATA) / "view/constants.tsv"));
-  for (std::string line; std::getline(table, line);) {
-    if (line.starts_with('#')) continue;
-    const std::string text = line.substr(line.find('\t') + 1);
-    EXPECT_EQ(formatConstant(std::strtod(line.c_str(), nullptr)), text) << line;
+  for (const auto& row : testing::readTable("view/constants.tsv")) {
+    EXPECT_EQ(formatConstant(std::strtod(row[0].c_str(), nullptr)), row[1]) << row[0];
   }
 
   auto view = View::create();
