@@ -20,32 +20,17 @@ void hold(std::string_view json) {
 }
 
 TEST_F(LoaderTest, AdSettingsLandUnderTheirKeysWithTheirTypes) {
-  hold(R"({"admob_id": "a", "key_ad_banner": "b", "key_ad_interstitial": "i",
-           "key_ad_rewarded": "r", "admob_delay": 0, "key_ad_banner_delay": -1,
-           "key_ad_interstitial_delay": 2, "key_ad_rewarded_delay": 3, "fb_ad_id": "",
-           "fb_ad_banner": "fb", "fb_ad_interstitial": "fi", "fb_ad_rewarded": "fr",
-           "fb_ad_delay": 4, "fb_ad_banner_delay": 5, "fb_ad_interstitial_delay": 6,
-           "fb_ad_rewarded_delay": 9223372036854775807})");
+  const auto rows = testing::readTable("loader/ad_settings.tsv");
+  std::string document;
+  for (const auto& row : rows)
+    document += (document.empty() ? "{" : ", ") + ("\"" + row[0] + "\": " + row[1]);
+  hold(document + "}");
   exportHeld(exportAdSettings);
-  const std::pair<const char*, DefaultsValue> expected[] = {
-      {"ADMOB_ID", std::string("a")},
-      {"BANNER", std::string("b")},
-      {"INTERSTITIAL", std::string("i")},
-      {"REWARDED", std::string("r")},
-      {"AD_DELAY", std::int64_t{0}},
-      {"BANNER_AD_DELAY", std::int64_t{-1}},
-      {"INTERSTITIAL_AD_DELAY", std::int64_t{2}},
-      {"REWARDED_AD_DELAY", std::int64_t{3}},
-      {"FB_AD_ID", std::string("")},
-      {"FB_BANNER", std::string("fb")},
-      {"FB_INTERSTITIAL", std::string("fi")},
-      {"FB_REWARDED", std::string("fr")},
-      {"FB_AD_DELAY", std::int64_t{4}},
-      {"FB_BANNER_DELAY", std::int64_t{5}},
-      {"FB_INTERSTITIAL_DELAY", std::int64_t{6}},
-      {"FB_REWARDED_DELAY", std::int64_t{INT64_MAX}},
-  };
-  for (const auto& [key, value] : expected) EXPECT_EQ(stored(key), value) << key;
+  for (const auto& row : rows) {
+    EXPECT_EQ(stored(row[2]),
+              row[3] == "text" ? DefaultsValue(row[4]) : DefaultsValue(std::stoll(row[4])))
+        << row[2];
+  }
   EXPECT_EQ(platform::UserDefaults::standard().keys().size(), 16U);
 
   hold(R"({"admob_id": "only"})");
