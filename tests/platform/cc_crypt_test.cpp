@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include "test_files.hpp"
+
 namespace vexloweb::platform {
 namespace {
 
@@ -110,32 +112,13 @@ TEST(CCCrypt, ReportsEachFaultWithItsStatus) {
   ASSERT_EQ(CCCrypt(0, 0, 1, key.data(), 32, iv.data(), "x", 1, block.data(), 16, &moved),
             kCCSuccess);
   std::vector<std::uint8_t> out(64);
-  struct Case {
-    const char* what;
-    std::uint32_t op;
-    std::uint32_t options;
-    std::size_t keyLength;
-    std::size_t inLength;
-    std::size_t outAvailable;
-    CCCryptorStatus status;
-  };
-  const Case cases[] = {
-      {"24-byte keys are AES-192", 1, 1, 24, 16, 64, kCCDecodeError},
-      {"a 20-byte key", 1, 1, 20, 16, 64, kCCKeySizeError},
-      {"a 33-byte key", 0, 1, 33, 16, 64, kCCKeySizeError},
-      {"a part block", 1, 1, 32, 15, 64, kCCAlignmentError},
-      {"no input at all", 1, 1, 32, 0, 64, kCCDecodeError},
-      {"no room to decrypt", 1, 1, 32, 16, 15, kCCBufferTooSmall},
-      {"no room for the padding block", 0, 1, 32, 16, 16, kCCBufferTooSmall},
-      {"an unknown operation", 2, 1, 32, 16, 64, kCCParamError},
-      {"ECB mode", 1, 3, 32, 16, 64, kCCParamError},
-      {"unpadded part block", 0, 0, 32, 15, 64, kCCAlignmentError},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(CCCrypt(c.op, 0, c.options, key.data(), c.keyLength, iv.data(), block.data(),
-                      c.inLength, out.data(), c.outAvailable, &moved),
-              c.status)
-        << c.what;
+  for (const auto& row : testing::readTable("platform/cc_crypt_faults.tsv")) {
+    const auto number = [&row](std::size_t column) { return std::stoul(row[column]); };
+    EXPECT_EQ(CCCrypt(static_cast<std::uint32_t>(number(1)), 0,
+                      static_cast<std::uint32_t>(number(2)), key.data(), number(3), iv.data(),
+                      block.data(), number(4), out.data(), number(5), &moved),
+              std::stoi(row[6]))
+        << row[0];
   }
   // A wrong IV garbles the first block, which here holds the padding.
   const std::string wrongIv(16, 'A');

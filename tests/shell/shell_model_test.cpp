@@ -4,8 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include "test_files.hpp"
+
 #include "app_model.hpp"
 #include "routing.hpp"
+#include "vexloweb/constants/options.hpp"
 #include "vexloweb/constants/themes.hpp"
 
 namespace vexloweb::shell {
@@ -15,31 +18,18 @@ using Rule = ExternalBrowseUrl;
 using std::nullopt;
 
 TEST(Routing, TheFirstRuleThatHoldsDecides) {
-  const std::vector<Rule> rules = {
-      {"EXTERNAL", "EQUAL", "https://a.example/x"},
-      {"CUSTOM_TAB", "NOT_EQUAL", nullopt},   // no url: never matches
-      {"CUSTOM_TAB", nullopt, "https://"},    // no condition: never matches
-      {"CUSTOM_TAB", "contain", "https://"},  // not a condition word: never matches
-      {"CUSTOM_TAB", "CONTAIN", "/pay/"},
-      {"EXTERNAL", "START_WITH", "https://maps."},
-      {nullopt, "START_WITH", "https://inside."},   // no type: inside
-      {"Elsewhere", "START_WITH", "https://odd."},  // not a type word: inside
-      {"EXTERNAL", "NOT_CONTAIN", "example"},
-      {"EXTERNAL", "NOT_START_WITH", "https://"},
+  const auto rows = testing::readTable("shell/routing.tsv");
+  std::vector<Rule> rules;
+  const auto cell = [](const std::string& text) {
+    return text == "-" ? std::nullopt : std::optional(text);
   };
-  const std::pair<const char*, Open> cases[] = {
-      {"https://a.example/x", Open::EXTERNAL},
-      {"https://a.example/X", Open::INSIDE},  // case-sensitive, whole string
-      {"https://a.example/pay/1", Open::CUSTOM_TAB},
-      {"https://maps.example/", Open::EXTERNAL},
-      {"https://inside.example/", Open::INSIDE},
-      {"https://odd.example/", Open::INSIDE},
-      {"https://other.test/", Open::EXTERNAL},  // NOT_CONTAIN "example"
-      {"http://b.example/", Open::EXTERNAL},    // NOT_START_WITH "https://"
-      {"https://b.example/", Open::INSIDE},     // no rule holds
-  };
-  for (const auto& [address, expected] : cases) {
-    EXPECT_EQ(decideRoute(rules, address), expected) << address;
+  for (const auto& row : rows) {
+    if (row[0] == "rule") rules.emplace_back(cell(row[1]), cell(row[2]), cell(row[3]));
+  }
+  for (const auto& row : rows) {
+    if (row[0] == "route") {
+      EXPECT_EQ(vexloweb::rawValue(decideRoute(rules, row[1])), row[2]) << row[1];
+    }
   }
   EXPECT_EQ(decideRoute({}, "https://x/"), Open::INSIDE);
   EXPECT_EQ(decideRoute({{"EXTERNAL", "NOT_EQUAL", "a"}}, "a"), Open::INSIDE);
