@@ -735,7 +735,14 @@ struct ShellWindow::Impl {
              (downloads[i].second.empty() ? std::string("null") : jsonString(downloads[i].second)) +
              "}";
     }
-    return out + "]}";
+    // What the web view was set up with, as WebKit reports it.
+    WebKitSettings* settings = webkit_web_view_get_settings(WEBKIT_WEB_VIEW(web));
+    out += std::string("],\"settings\":{\"javascript\":") +
+           (webkit_settings_get_enable_javascript(settings) ? "true" : "false") +
+           ",\"phone_agent\":" +
+           (std::string_view(webkit_settings_get_user_agent(settings)) == kPhoneAgent ? "true"
+                                                                                      : "false");
+    return out + "}}";
   }
 };
 
