@@ -45,26 +45,6 @@ TEST_F(LoaderTest, NamesTheMemberAtFaultAndRefusedKeys) {
             std::vector<std::string>{"Error: Failed to set an initial vector."});
 }
 
-TEST_F(LoaderTest, CleansWhitespaceAndQuotesAroundTheText) {
-  seal("plain", R"({"package_name": "clean"})");
-  const std::string text = testing::readFile(bundle_.path() / "plain.io");
-  const std::string bare = text.substr(0, text.size() - 1);
-  const std::string variants[] = {
-      "\"" + bare + "\"\n",
-      " \t\r\n" + bare + "\n\n",
-      "\xC2\xA0\xE2\x80\x83" + bare + "\xE3\x80\x80",  // NBSP, EM SPACE, IDEOGRAPHIC SPACE
-      bare.substr(0, 10) + "\"\"" + bare.substr(10),
-  };
-  for (const auto& variant : variants) {
-    AppDataInstance::getInstance().setConfigureData(std::nullopt);
-    put("variant.io", variant);
-    EXPECT_TRUE(loadConfiguration("variant").ok()) << variant;
-    EXPECT_EQ(held()->package_name(), "clean");
-  }
-  put("broken.io", bare.substr(0, 40) + "\n" + bare.substr(40));
-  EXPECT_EQ(loadConfiguration("broken").failure->layer, LoadLayer::kOuterBase64);
-}
-
 TEST_F(LoaderTest, AGoodLoadThenABadOneKeepsTheRecordAndTheExports) {
   seal("good", R"({"package_name": "one", "admob_delay": 5, "theme_color": "SOLID_7"})");
   seal("second", R"({"package_name": "two"})");
