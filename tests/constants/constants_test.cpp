@@ -2,7 +2,6 @@
 
 #include <map>
 #include <sstream>
-#include <thread>
 #include <unordered_set>
 
 #include <gtest/gtest.h>
@@ -125,16 +124,6 @@ TEST(Options, EveryCaseRoundTripsAndNearMissesFail) {
       {"EQUAL", "NOT_EQUAL", "CONTAIN", "NOT_CONTAIN", "START_WITH", "NOT_START_WITH"});
   expectRoundTrips<C::SPLASH_SCREEN_TYPE>({"HIDE", "STANDER", "FULL_SCREEN"});
   expectRoundTrips<C::NAVIGATION_BAR_TYPE>({"HIDE", "LOGO", "TEXT"});
-}
-
-TEST(Colors, ConcurrentFirstReadsGetOneObject) {
-  std::vector<const platform::Color*> seen(8);
-  std::vector<std::thread> threads;
-  for (std::size_t i = 0; i < seen.size(); ++i) {
-    threads.emplace_back([&seen, i] { seen[i] = &Colors::orange(); });
-  }
-  for (auto& thread : threads) thread.join();
-  for (const auto* color : seen) EXPECT_EQ(color, seen[0]);
 }
 
 }  // namespace

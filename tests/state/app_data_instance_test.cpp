@@ -39,16 +39,6 @@ TEST(AppDataInstance, HoldsCopiesAndReplacesWholeRecords) {
   EXPECT_FALSE(holder.configureData().has_value());
 }
 
-TEST(AppDataInstance, ConcurrentFirstCallsGetOneInstance) {
-  std::vector<std::thread> threads;
-  std::vector<AppDataInstance*> seen(8);
-  for (std::size_t i = 0; i < seen.size(); ++i) {
-    threads.emplace_back([&seen, i] { seen[i] = &AppDataInstance::getInstance(); });
-  }
-  for (auto& thread : threads) thread.join();
-  for (auto* instance : seen) EXPECT_EQ(instance, seen[0]);
-}
-
 TEST(AppDataInstance, ReadersNeverSeeATornRecord) {
   auto& holder = AppDataInstance::getInstance();
   holder.setConfigureData(recordNamed("r0"));
