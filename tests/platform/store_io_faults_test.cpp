@@ -142,16 +142,19 @@ TEST_F(StoreIoFaults, NoAcknowledgedValueIsLostAndNoFailureIsReportedAsStored) {
       store.setSyncOnCommit(c.fault.failSync > 0);
       for (int i = 0; i < 6; ++i) {
         const std::string key = "k" + std::to_string(i);
-        if (i % 2 == 0) {
-          store.setObject(big + key, key);
-        } else {
+        if (i % 2 == 1) {
           UserDefaults::Transaction transaction(store);
-          store.setObject(big + key, key);
+          store.setObject(std::string("interim"), key);
           store.setObject(big + key, key + "b");
         }
-        // Every value is readable in the process, on file or in memory.
-        EXPECT_EQ(store.object(key), DefaultsValue(big + key));
+        store.setObject(big + key, key);  // after a transaction, replaces its interim value
         if (!store.failure()) acknowledged.push_back(key);
+      }
+      // Every value is readable in the process, on file or in memory, and none older than it
+      // came back when the store fell back to memory.
+      for (int i = 0; i < 6; ++i) {
+        const std::string key = "k" + std::to_string(i);
+        EXPECT_EQ(store.object(key), DefaultsValue(big + key)) << key;
       }
       EXPECT_EQ(store.object("before"), DefaultsValue(std::string("kept")));
       if (std::string(c.name) != "write" && std::string(c.name) != "sync") {
