@@ -63,8 +63,7 @@ sanitize: deps
 	cmake --build --preset asan
 	ctest --preset asan
 	cmake --preset tsan >/dev/null
-	cmake --build --preset tsan --target vexloweb_state_test vexloweb_platform_test vexloweb_constants_test \
-	  vexloweb_c_api_test
+	cmake --build --preset tsan --target vexloweb_state_test vexloweb_platform_test vexloweb_c_api_test
 	ctest --preset tsan
 
 # Every way a host takes the library: a g++ Release (-O3) static build and a clang shared build,
