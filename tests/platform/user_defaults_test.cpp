@@ -205,6 +205,9 @@ TEST(MemoryStore, RollbackRestoresWhatTheTransactionChanged) {
 // store from any thread. An empty handler silences them.
 TEST_F(UserDefaultsTest, AStoreThatCannotBeOpenedKeepsValuesInMemoryAndSaysSoOnce) {
   std::filesystem::create_directories(dir_.path() / "a-directory");
+  ::testing::internal::CaptureStderr();
+  EXPECT_FALSE(UserDefaults(dir_.path() / "a-directory").isPersistent());  // before any write
+  ::testing::internal::GetCapturedStderr();
   UserDefaults store(dir_.path() / "a-directory");
   std::vector<std::string> lines;
   auto previous = setDiagnosticHandler([&](std::string_view line) {
