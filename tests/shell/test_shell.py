@@ -113,7 +113,7 @@ class Shell(unittest.TestCase):
         shown, _ = self.preview("safety", page("safety.html"))
         self.assertIn("file-blocked", shown["page_title"])
         self.assertNotIn("file-read", shown["page_title"])
-        self.assertNotIn("located", shown["page_title"])
+        self.assertIn("location-refused", shown["page_title"])
         self.assertEqual(shown["permissions_refused"], ["WebKitGeolocationPermissionRequest"])
         self.assertEqual(len(shown["downloads"]), 1, shown["downloads"])
         saved = shown["downloads"][0]["saved_as"]
