@@ -157,6 +157,7 @@ TEST_F(StoreIoFaults, NoAcknowledgedValueIsLostAndNoFailureIsReportedAsStored) {
         EXPECT_EQ(store.object(key), DefaultsValue(big + key)) << key;
       }
       EXPECT_EQ(store.object("before"), DefaultsValue(std::string("kept")));
+      EXPECT_EQ(store.failure().value_or("").find("another process"), std::string::npos);
       if (std::string(c.name) != "write" && std::string(c.name) != "sync") {
         EXPECT_TRUE(store.failure().has_value()) << "a fault that no write met";
       }
