@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
   getrusage(RUSAGE_SELF, &after);
   const bool loaded = AppDataInstance::getInstance().configureData().has_value();
   std::cout << std::chrono::duration<double, std::micro>(stop - start).count() << ' '
-            << after.ru_maxrss - before.ru_maxrss << ' ' << after.ru_minflt - before.ru_minflt << ' '
-            << bench::allocationCount() - allocations << '\n';
+            << after.ru_maxrss - before.ru_maxrss << ' ' << after.ru_minflt - before.ru_minflt
+            << ' ' << bench::allocationCount() - allocations << '\n';
   return loaded ? 0 : 1;
 }

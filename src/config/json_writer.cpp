@@ -92,10 +92,9 @@ void JsonWriter::value(double number) {
   char buffer[32];
   // The shortest form of a whole number of 2^63 or more is all digits, which a reader takes for
   // an integer too big to hold: such a number is written with an exponent.
-  auto result = std::fabs(number) < 0x1p63
-                    ? std::to_chars(buffer, buffer + sizeof buffer, number)
-                    : std::to_chars(buffer, buffer + sizeof buffer, number,
-                                    std::chars_format::scientific);
+  auto result = std::fabs(number) < 0x1p63 ? std::to_chars(buffer, buffer + sizeof buffer, number)
+                                           : std::to_chars(buffer, buffer + sizeof buffer, number,
+                                                           std::chars_format::scientific);
   out_.append(buffer, result.ptr);
 }
 
