@@ -1,6 +1,5 @@
+#include <iterator>
 #include <map>
-#include <utility>
-#include <vector>
 
 #include "platform/defaults_store.hpp"
 
@@ -15,7 +14,9 @@ class MemoryStore final : public DefaultsStore {
 
   StoreFailure put(std::string_view key, const DefaultsValue* value) override {
     const auto found = entries_.find(key);
-    if (inTransaction_) remember(key, found);
+    if (inTransaction_ && !undo_.contains(key)) {
+      undo_.add(key, found != entries_.end() ? &found->second : nullptr);
+    }
     if (value == nullptr) {
       if (found != entries_.end()) entries_.erase(found);
     } else if (found != entries_.end()) {
@@ -36,17 +37,18 @@ class MemoryStore final : public DefaultsStore {
   }
   StoreFailure begin() override {
     inTransaction_ = true;
-    undoCount_ = 0;
+    undo_.clear();
     return std::nullopt;
   }
   StoreFailure commit() override {
     inTransaction_ = false;
-    undoCount_ = 0;
+    undo_.clear();
     return std::nullopt;
   }
   void rollback() override {
-    for (std::size_t i = undoCount_; i-- > 0;) {
-      auto& [key, previous] = undo_[i];
+    for (auto entry = std::make_reverse_iterator(undo_.end());
+         entry != std::make_reverse_iterator(undo_.begin()); ++entry) {
+      const auto& [key, previous] = *entry;
       if (previous) {
         entries_.insert_or_assign(key, *previous);
       } else if (const auto found = entries_.find(key); found != entries_.end()) {
@@ -54,31 +56,13 @@ class MemoryStore final : public DefaultsStore {
       }
     }
     inTransaction_ = false;
-    undoCount_ = 0;
+    undo_.clear();
   }
 
  private:
-  using Map = std::map<std::string, DefaultsValue, std::less<>>;
-
-  // Logs the value `key` had before its first change in this transaction.
-  void remember(std::string_view key, Map::const_iterator found) {
-    for (std::size_t i = 0; i < undoCount_; ++i) {
-      if (undo_[i].first == key) return;
-    }
-    if (undoCount_ == undo_.size()) undo_.emplace_back();
-    auto& [savedKey, previous] = undo_[undoCount_++];
-    savedKey.assign(key);
-    if (found == entries_.end()) {
-      previous.reset();
-    } else {
-      previous = found->second;
-    }
-  }
-
-  Map entries_;
+  std::map<std::string, DefaultsValue, std::less<>> entries_;
   bool inTransaction_ = false;
-  std::vector<std::pair<std::string, std::optional<DefaultsValue>>> undo_;
-  std::size_t undoCount_ = 0;
+  WriteLog undo_;  // the value each key had before the transaction first changed it
 };
 
 }  // namespace

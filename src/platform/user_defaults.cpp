@@ -25,10 +25,7 @@ struct UserDefaults::Impl {
   int transactionDepth = 0;
   int generation = 0;  // moves on when reset() ends a transaction early
   // The writes of the open transaction, replayed into memory if the database fails midway.
-  // The open transaction's writes, in order: the first pendingCount entries (the storage of the
-  // rest is kept for the next transaction).
-  std::vector<std::pair<std::string, std::optional<DefaultsValue>>> pending;
-  std::size_t pendingCount = 0;
+  WriteLog pending;
   // Warnings waiting for the store's lock to be released (a handler may use the store).
   std::vector<std::string> notices;
 
@@ -105,10 +102,7 @@ struct UserDefaults::Impl {
     store = makeMemoryStore(entries);
     persistent = false;
     reopenForWrite = false;
-    for (std::size_t i = 0; i < pendingCount; ++i) {
-      const auto& [key, value] = pending[i];
-      store->put(key, value ? &*value : nullptr);
-    }
+    for (const auto& [key, value] : pending) store->put(key, value ? &*value : nullptr);
     warnOnce(reason);
   }
 
@@ -121,7 +115,7 @@ struct UserDefaults::Impl {
     persistent = false;
     failure.reset();
     reopenForWrite = false;
-    pendingCount = 0;
+    pending.clear();
   }
 
   // Closes the database (which folds its journal back into the one file); the next call opens
@@ -232,12 +226,8 @@ void UserDefaults::setObject(std::optional<DefaultsValue> value, std::string_vie
   Impl& impl = *impl_;
   const Impl::Lock lock(impl);
   // Only a database can fail midway and need the transaction's writes replayed.
-  if (impl.transactionDepth > 0 && impl.persistent) {
-    if (impl.pendingCount == impl.pending.size()) impl.pending.emplace_back();
-    auto& [pendingKey, pendingValue] = impl.pending[impl.pendingCount++];
-    pendingKey.assign(key);
-    pendingValue = value;
-  }
+  if (impl.transactionDepth > 0 && impl.persistent)
+    impl.pending.add(key, value ? &*value : nullptr);
   if (auto failure = impl.ready(true).put(key, value ? &*value : nullptr)) {
     impl.fallBack(*failure);
     if (impl.transactionDepth == 0) impl.store->put(key, value ? &*value : nullptr);
@@ -297,7 +287,7 @@ UserDefaults::Transaction::Transaction(UserDefaults& defaults)
     : defaults_(defaults), lock_(defaults.impl_->mutex), generation_(defaults.impl_->generation) {
   Impl& impl = *defaults_.impl_;
   if (impl.transactionDepth++ > 0) return;
-  impl.pendingCount = 0;
+  impl.pending.clear();
   if (auto failure = impl.ready(true).begin()) impl.fallBack(*failure);
 }
 
@@ -307,7 +297,7 @@ UserDefaults::Transaction::~Transaction() {
   if (generation_ == impl.generation) {
     if (auto failure = impl.ready(true).commit()) impl.fallBack(*failure);
   }
-  impl.pendingCount = 0;
+  impl.pending.clear();
   impl.release(lock_);
 }
 
