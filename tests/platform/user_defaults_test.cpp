@@ -198,6 +198,11 @@ TEST(MemoryStore, RollbackRestoresWhatTheTransactionChanged) {
   std::optional<DefaultsValue> value;
   store->get("added", value);
   EXPECT_EQ(value, last);
+  store->begin();  // the log's first slot held a value before; this key had none
+  store->put("fresh", &last);
+  store->rollback();
+  store->get("fresh", value);
+  EXPECT_FALSE(value.has_value());
 }
 
 // A store that cannot be opened keeps values in memory and says so once. A host routes the
