@@ -74,7 +74,7 @@ struct UserDefaults::Impl {
       failure.reset();
       reopenForWrite = false;
     } else if (!store) {
-      store = makeMemoryStore();
+      store = makeMemoryStore(forWrite ? readableEntries() : DefaultsEntries{});
       persistent = false;
       reopenForWrite = !forWrite;
       warnOnce(whyNot);
@@ -83,6 +83,17 @@ struct UserDefaults::Impl {
     }
     nothing.reset();
     return *store;
+  }
+
+  // What a database that could not be opened for writing still gives a reader (a fault on the
+  // write path, or a transient one), so that the memory store in its place starts with the
+  // values on file; nothing when it cannot be read either.
+  DefaultsEntries readableEntries() const {
+    DefaultsEntries entries;
+    std::string ignored;
+    auto reader = openSqliteStore(file, {false, false, syncFull}, &ignored, &ignored);
+    if (!reader || reader->all(entries)) entries.clear();
+    return entries;
   }
 
   void warnOnce(const std::string& reason) {
