@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <future>
 #include <limits>
-#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -239,25 +238,6 @@ TEST_F(UserDefaultsTest, AStoreThatCannotBeOpenedKeepsValuesInMemoryAndSaysSoOnc
   setDiagnosticHandler(std::move(previous));
   EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
   EXPECT_EQ(lines.size(), 1U);
-}
-
-TEST_F(UserDefaultsTest, TwoThreadsWritingLoseNothing) {
-  UserDefaults store(file());
-  auto writer = [&store](const std::string& prefix) {
-    for (int i = 0; i < 200; ++i) {
-      if (i % 20 == 0) {
-        UserDefaults::Transaction transaction(store);
-        store.setObject(std::int64_t{i}, prefix + "t" + std::to_string(i));
-      } else {
-        store.setObject(std::int64_t{i}, prefix + std::to_string(i));
-      }
-    }
-  };
-  std::thread first(writer, "a");
-  std::thread second(writer, "b");
-  first.join();
-  second.join();
-  EXPECT_EQ(UserDefaults(file()).keys().size(), 400U);
 }
 
 // The standard path: $XDG_CONFIG_HOME when it is absolute, else $HOME/.config, then
