@@ -1,5 +1,6 @@
 #include "vexloweb/constants/constants.hpp"
 
+#include <algorithm>
 #include <map>
 #include <sstream>
 #include <unordered_set>
@@ -10,6 +11,7 @@
 #include "vexloweb/constants/colors.hpp"
 #include "vexloweb/constants/dimens.hpp"
 #include "vexloweb/constants/options.hpp"
+#include "vexloweb/constants/themes.hpp"
 
 namespace vexloweb {
 namespace {
@@ -95,6 +97,18 @@ TEST(Catalogue, EveryEntryHasItsCataloguedValue) {
   EXPECT_EQ(objects.size(), colours.size());
   EXPECT_EQ(C::BASE_URL.substr(0, 8), "https://");
   EXPECT_EQ(C::BASE_URL.back(), '/');
+}
+
+// Every theme name in the catalogue's order, and texts that name no theme, with the colour names
+// a load exports for them.
+TEST(Themes, EachNameGivesItsColourNamesAndAnyOtherTextTheDefaults) {
+  std::vector<std::string_view> themes;
+  for (const auto& row : testing::readTable("catalogue/themes.tsv")) {
+    const auto names = themeColourNames(row[0] == "-" ? std::nullopt : std::optional(row[0]));
+    EXPECT_EQ(names.primary + " " + names.dark, row[1] + " " + row[2]) << row[0];
+    if (row[3] == "theme") themes.push_back(row[0]);
+  }
+  EXPECT_TRUE(std::ranges::equal(themes, themeNames()));
 }
 
 template <class Option>
