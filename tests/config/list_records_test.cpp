@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <cstdio>
+#include <map>
 
 namespace vexloweb {
 namespace {
@@ -9,29 +10,15 @@ namespace {
 // Every byte that needs escaping, at every position of a text long enough to pass through the
 // writer's eight-byte scan twice, comes out escaped, against an escaper written here.
 TEST(ListRecords, EncodeEscapesEverySpecialByteAtEveryPosition) {
-  const auto escaped = [](unsigned char c) -> std::string {
-    switch (c) {
-      case '"':
-        return "\\\"";
-      case '\\':
-        return "\\\\";
-      case '\b':
-        return "\\b";
-      case '\f':
-        return "\\f";
-      case '\n':
-        return "\\n";
-      case '\r':
-        return "\\r";
-      case '\t':
-        return "\\t";
-      default:
-        break;
-    }
-    if (c >= 0x20) return std::string(1, static_cast<char>(c));
+  const std::map<unsigned char, std::string> named = {{'"', "\\\""}, {'\\', "\\\\"}, {'\b', "\\b"},
+                                                      {'\f', "\\f"}, {'\n', "\\n"},  {'\r', "\\r"},
+                                                      {'\t', "\\t"}};
+  const auto escaped = [&named](unsigned char c) -> std::string {
     char code[8];
     std::snprintf(code, sizeof code, "\\u%04x", c);
-    return code;
+    return named.contains(c) ? named.at(c)
+           : c >= 0x20       ? std::string(1, static_cast<char>(c))
+                             : code;
   };
   std::vector<unsigned char> bytes;
   for (int c = 0; c < 0x20; ++c) bytes.push_back(static_cast<unsigned char>(c));

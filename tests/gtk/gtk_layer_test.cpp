@@ -15,7 +15,7 @@
 namespace vexloweb::gtk {
 namespace {
 
-constexpr int kHeight = 40;  // of the middle widget, the one whose state changes
+constexpr int kHeight = 40;  // of the middle widget, the one whose state changes (as below)
 
 // Runs the main loop until pending work (layout, drawing) is done.
 void settle() {
@@ -51,33 +51,16 @@ class Stack {
       *child = gtk_drawing_area_new();  // draws nothing; its minimum height is 0
       gtk_box_append(GTK_BOX(parent_), *child);
     }
-    if (constraintLayout) {
+    if (constraintLayout) {  // the middle one's height "strong", so that a collapse wins
       GtkLayoutManager* layout = gtk_constraint_layout_new();
       gtk_widget_set_layout_manager(parent_, layout);
-      auto* constraints = GTK_CONSTRAINT_LAYOUT(layout);
-      const auto add = [&](GtkWidget* target, GtkConstraintAttribute attribute, GtkWidget* source,
-                           GtkConstraintAttribute sourceAttribute, double constant, int strength) {
-        gtk_constraint_layout_add_constraint(
-            constraints,
-            source == nullptr && sourceAttribute == GTK_CONSTRAINT_ATTRIBUTE_NONE
-                ? gtk_constraint_new_constant(target, attribute, GTK_CONSTRAINT_RELATION_EQ,
-                                              constant, strength)
-                : gtk_constraint_new(target, attribute, GTK_CONSTRAINT_RELATION_EQ, source,
-                                     sourceAttribute, 1.0, constant, strength));
-      };
-      const int required = GTK_CONSTRAINT_STRENGTH_REQUIRED;
-      const int strong = GTK_CONSTRAINT_STRENGTH_STRONG;
-      add(above_, GTK_CONSTRAINT_ATTRIBUTE_TOP, nullptr, GTK_CONSTRAINT_ATTRIBUTE_TOP, 0, required);
-      add(middle_, GTK_CONSTRAINT_ATTRIBUTE_TOP, above_, GTK_CONSTRAINT_ATTRIBUTE_BOTTOM, 0,
-          required);
-      add(below_, GTK_CONSTRAINT_ATTRIBUTE_TOP, middle_, GTK_CONSTRAINT_ATTRIBUTE_BOTTOM, 0,
-          required);
-      for (GtkWidget* child : {above_, middle_, below_}) {
-        add(child, GTK_CONSTRAINT_ATTRIBUTE_WIDTH, nullptr, GTK_CONSTRAINT_ATTRIBUTE_WIDTH, 0,
-            required);
-        add(child, GTK_CONSTRAINT_ATTRIBUTE_HEIGHT, nullptr, GTK_CONSTRAINT_ATTRIBUTE_NONE,
-            child == middle_ ? kHeight : 30, strong);
-      }
+      const char* lines[] = {"H:|[above]|", "H:|[middle]|", "H:|[below]|",
+                             "V:|[above(30@strong)][middle(40@strong)][below(30@strong)]"};
+      GError* error = nullptr;
+      g_list_free(gtk_constraint_layout_add_constraints_from_description(
+          GTK_CONSTRAINT_LAYOUT(layout), lines, 4, 0, 0, &error, "above", above_, "middle", middle_,
+          "below", below_, nullptr));
+      EXPECT_EQ(error, nullptr) << error->message;
     } else {
       gtk_widget_set_size_request(above_, -1, 30);
       gtk_widget_set_size_request(middle_, -1, kHeight);
