@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <future>
@@ -246,22 +247,16 @@ TEST(UserDefaults, TheStandardPathFollowsXdgConfigHomeThenHome) {
   const char* savedXdg = std::getenv("XDG_CONFIG_HOME");
   const std::string xdg = savedXdg != nullptr ? savedXdg : "";
   const std::string home = std::getenv("HOME") != nullptr ? std::getenv("HOME") : "";
-  const std::string name = "vexloweb_platform_test.defaults.sqlite3";
-
-  ::setenv("XDG_CONFIG_HOME", "/srv/config", 1);
-  EXPECT_EQ(UserDefaults::defaultStandardPath(),
-            std::filesystem::path("/srv/config") / "vexloweb" / name);
-  ::setenv("XDG_CONFIG_HOME", "relative/config", 1);  // not absolute: ignored
-  ::setenv("HOME", "/home/someone", 1);
-  EXPECT_EQ(UserDefaults::defaultStandardPath(),
-            std::filesystem::path("/home/someone/.config/vexloweb") / name);
-  ::unsetenv("XDG_CONFIG_HOME");
-  EXPECT_EQ(UserDefaults::defaultStandardPath(),
-            std::filesystem::path("/home/someone/.config/vexloweb") / name);
-
-  if (savedXdg != nullptr) {
-    ::setenv("XDG_CONFIG_HOME", xdg.c_str(), 1);
+  const std::array<const char*, 3> cases[] = {{"/srv/config", "/h", "/srv/config"},
+                                              {"relative/config", "/h", "/h/.config"},  // ignored
+                                              {nullptr, "/h", "/h/.config"}};
+  for (const auto& [xdgValue, homeValue, folder] : cases) {
+    xdgValue != nullptr ? ::setenv("XDG_CONFIG_HOME", xdgValue, 1) : ::unsetenv("XDG_CONFIG_HOME");
+    ::setenv("HOME", homeValue, 1);
+    EXPECT_EQ(UserDefaults::defaultStandardPath(),
+              std::filesystem::path(folder) / "vexloweb/vexloweb_platform_test.defaults.sqlite3");
   }
+  savedXdg != nullptr ? ::setenv("XDG_CONFIG_HOME", xdg.c_str(), 1) : ::unsetenv("XDG_CONFIG_HOME");
   ::setenv("HOME", home.c_str(), 1);
 }
 
