@@ -31,11 +31,11 @@ run_host() {  # NAME EXECUTABLE
   echo "$1: $out"
 }
 
-cmake_host() {  # NAME CMAKE_LISTS_BODY [CMAKE ARGS...]
+cmake_host() {  # NAME CMAKE_LISTS_BODY [CMAKE ARGS...]; the host's source: $host_source or main.cpp
   local name=$1 body=$2
   shift 2
   mkdir -p "$work/$name"
-  cp "$here/main.cpp" "$work/$name/"
+  cp "$here/${host_source:-main.cpp}" "$work/$name/main.cpp"
   printf 'cmake_minimum_required(VERSION 3.25)\nproject(host CXX)\n%s\n' "$body" \
     >"$work/$name/CMakeLists.txt"
   cmake -S "$work/$name" -B "$work/$name/build" -G Ninja -DCMAKE_CXX_COMPILER="$cxx" \
@@ -94,14 +94,9 @@ $link_host" "${package_args[@]}"
         exit 1
       fi
       if [[ -n $(find "$work/prefix" -name vexloweb-gtk.pc) ]]; then
-        mkdir -p "$work/gtk" && cp "$here/gtk_host.cpp" "$work/gtk/main.cpp"
-        printf 'cmake_minimum_required(VERSION 3.25)\nproject(host CXX)\n%s\n' \
-          'find_package(VexloWebLib 1 CONFIG REQUIRED COMPONENTS gtk)
+        host_source=gtk_host.cpp cmake_host gtk 'find_package(VexloWebLib 1 CONFIG REQUIRED COMPONENTS gtk)
 add_executable(host main.cpp)
-target_link_libraries(host PRIVATE VexloWebLib::gtk)' >"$work/gtk/CMakeLists.txt"
-        cmake -S "$work/gtk" -B "$work/gtk/build" -G Ninja -DCMAKE_CXX_COMPILER="$cxx" \
-          "${package_args[@]}" >"$work/gtk.log" 2>&1 && cmake --build "$work/gtk/build" \
-          >>"$work/gtk.log" 2>&1 || { cat "$work/gtk.log"; exit 1; }
+target_link_libraries(host PRIVATE VexloWebLib::gtk)' "${package_args[@]}"
         flags=$(env "${pc_env[@]}" pkg-config --cflags --libs "${static[@]}" vexloweb-gtk)
         # shellcheck disable=SC2086
         "$cxx" -std=c++20 "$here/gtk_host.cpp" -o "$work/host-gtk-pc" $flags
