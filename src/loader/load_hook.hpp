@@ -1,6 +1,7 @@
 // Internal: a hook that tests set to stop a load at a given stage and force an interleaving of
 // concurrent loads. Stages: "decoded" (the record decoded, nothing held yet), "held" (the record
-// held, the store not yet written). No hook is set outside tests.
+// held, the store not yet written), "exported" (every key written, not yet committed). No hook
+// is set outside tests.
 #pragma once
 
 #include <string_view>

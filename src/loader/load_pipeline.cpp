@@ -133,6 +133,7 @@ LoadOutcome loadConfigurationFrom(const platform::Bundle& bundle, platform::User
     platform::UserDefaults::Transaction transaction(defaults);
     exportAdSettings(settings, defaults);
     exportThemeSettings(settings, defaults);
+    reachStage("exported", fileName);
   }
   return outcome;
 }

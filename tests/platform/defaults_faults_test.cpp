@@ -16,7 +16,6 @@
 #include "platform/store_file.hpp"
 #include "test_files.hpp"
 #include "vexloweb/loader/load_pipeline.hpp"
-#include "vexloweb/platform/bundle.hpp"
 #include "vexloweb/platform/diagnostics.hpp"
 #include "vexloweb/platform/user_defaults.hpp"
 
@@ -140,55 +139,6 @@ TEST(DefaultsFaults, TheToolAndAProgramOpeningAFreshStoreTogetherLoseNothing) {
   }
 }
 #endif
-
-// A load's eighteen writes land in one commit: another connection, reading the whole table in
-// one snapshot while loads of two documents alternate, never sees half of one and half of the
-// other.
-TEST(DefaultsFaults, ALoadsWritesLandInOneCommit) {
-  testing::TempDir dir;
-  const char* documents[] = {
-      R"({"admob_id": "a", "fb_ad_rewarded_delay": 1, "theme_color": "SOLID_1"})",
-      R"({"admob_id": "b", "fb_ad_rewarded_delay": 2, "theme_color": "SOLID_2"})"};
-  for (int d = 0; d < 2; ++d) {
-    const auto sealed = sealDocument(documents[d]);
-    ASSERT_TRUE(sealed);
-    testing::writeFile(dir.path() / ("doc" + std::to_string(d) + ".io"), *sealed);
-  }
-  const auto file = dir.path() / "defaults.sqlite3";
-  Bundle::setMainPath(dir.path());
-  UserDefaults::setStandardPath(file);
-  ASSERT_TRUE(loadConfiguration("doc0").ok());
-
-  std::atomic<bool> loading{true};
-  std::atomic<int> snapshots{0};
-  std::atomic<int> mixed{0};
-  std::thread reader([&] {
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-    sqlite3_busy_timeout(db, 5000);
-    sqlite3_stmt* statement = nullptr;
-    sqlite3_prepare_v2(db,
-                       "SELECT group_concat(value, ',') FROM (SELECT value FROM entries WHERE "
-                       "key IN ('ADMOB_ID', 'FB_REWARDED_DELAY', 'COLOR_PRIMARY') ORDER BY key)",
-                       -1, &statement, nullptr);
-    while (loading) {
-      if (sqlite3_step(statement) == SQLITE_ROW && sqlite3_column_text(statement, 0) != nullptr) {
-        const std::string row = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
-        ++snapshots;
-        if (row != "a,quarn_solid1_primary,1" && row != "b,quarn_solid2_primary,2") ++mixed;
-      }
-      sqlite3_reset(statement);
-    }
-    sqlite3_finalize(statement);
-    sqlite3_close(db);
-  });
-  for (int i = 0; i < 300; ++i) ASSERT_TRUE(loadConfiguration(i % 2 ? "doc0" : "doc1").ok());
-  loading = false;
-  reader.join();
-  EXPECT_GT(snapshots.load(), 0);
-  EXPECT_EQ(mixed.load(), 0) << "of " << snapshots.load() << " snapshots";
-  UserDefaults::setStandardInMemory();
-}
 
 // A write the database refuses midway (another connection keeps it locked past the busy timeout)
 // is not lost: the store carries on in memory with what it held plus that write, and says why

@@ -122,6 +122,32 @@ TEST_F(LoaderTest, ConcurrentLoadsLeaveTheHolderAndTheStoreWithOneLoadsValues) {
   EXPECT_EQ(stored(Constants::FB_KEY_AD_ID).has_value(), !firstWon) << winner;
 }
 
+// A load's eighteen writes land in one commit: another connection to the store, looking when
+// every key is written, sees the previous load's values only.
+std::filesystem::path gStoreFile;
+std::vector<std::string> gSeenBeforeTheCommit;
+void lookWhenExported(std::string_view stage, std::string_view /*fileName*/) {
+  if (stage == "exported") gSeenBeforeTheCommit = platform::UserDefaults(gStoreFile).keys();
+}
+
+TEST_F(LoaderTest, ALoadsWritesLandInOneCommit) {
+  seal("first", R"({"admob_id": "a"})");
+  seal("second", R"({"fb_ad_id": "b", "admob_delay": 2})");
+  const testing::TempDir dir;
+  gStoreFile = dir.path() / "defaults.sqlite3";
+  platform::UserDefaults::setStandardPath(gStoreFile);
+  ConfigureVexloWeb().readConfiguration("first");
+  setLoadStageHook(lookWhenExported);
+  ConfigureVexloWeb().readConfiguration("second");
+  setLoadStageHook(nullptr);
+  EXPECT_EQ(gSeenBeforeTheCommit,
+            (std::vector<std::string>{"ADMOB_ID", "COLOR_PRIMARY", "COLOR_PRIMARY_DARK"}));
+  EXPECT_EQ(
+      platform::UserDefaults(gStoreFile).keys(),
+      (std::vector<std::string>{"AD_DELAY", "COLOR_PRIMARY", "COLOR_PRIMARY_DARK", "FB_AD_ID"}));
+  platform::UserDefaults::setStandardInMemory();
+}
+
 // A warning raised inside a change of the record reaches the handler after the change, when the
 // handler may read the holder; a handler that throws loses its line, not the process.
 TEST_F(LoaderTest, DiagnosticHandlersRunOutsideEveryLockAndMayThrow) {
