@@ -25,11 +25,15 @@ class DefaultsStore {
   virtual StoreFailure get(std::string_view key, std::optional<DefaultsValue>& value) = 0;
   // Every entry, sorted by key.
   virtual StoreFailure all(DefaultsEntries& entries) = 0;
+  // A transaction: its writes land together at commit(), or none of them at rollback().
   virtual StoreFailure begin() = 0;
   virtual StoreFailure commit() = 0;
   virtual void rollback() = 0;
 };
 
+// A map in memory. Its writes cannot fail, so nothing ever rolls one of its transactions back
+// (a failing database is what UserDefaults rolls back): begin, commit and rollback do nothing,
+// and a write is final when it returns.
 std::unique_ptr<DefaultsStore> makeMemoryStore(const DefaultsEntries& entries = {});
 
 // Writes in order, each a key and its value (none: a removal). clear() keeps the storage, so the

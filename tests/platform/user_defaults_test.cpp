@@ -10,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/defaults_store.hpp"
 #include "test_files.hpp"
 #include "vexloweb/platform/diagnostics.hpp"
 
@@ -168,41 +167,6 @@ TEST_F(UserDefaultsTest, SyncedCommitsKeepEveryValue) {
   store.setObject(std::int64_t{2}, "after");
   EXPECT_FALSE(store.failure().has_value()) << *store.failure();
   EXPECT_EQ(UserDefaults(file()).keys(), (std::vector<std::string>{"after", "before"}));
-}
-
-// A transaction rolled back leaves the memory store as it was before it, however often it
-// changed, removed or added a key; the next transaction starts from a clean log.
-TEST(MemoryStore, RollbackRestoresWhatTheTransactionChanged) {
-  auto store = makeMemoryStore({{"kept", DefaultsValue("k"s)}, {"changed", DefaultsValue(1.5)}});
-  DefaultsEntries before;
-  store->all(before);
-  for (int round = 0; round < 2; ++round) {
-    store->begin();
-    const DefaultsValue other("other"s);
-    store->put("changed", &other);
-    store->put("changed", nullptr);
-    store->put("kept", nullptr);
-    store->put("added", &other);
-    store->put("changed", &other);
-    store->rollback();
-    DefaultsEntries after;
-    store->all(after);
-    EXPECT_EQ(after, before) << round;
-  }
-  store->begin();
-  const DefaultsValue last(std::int64_t{3});
-  store->put("added", &last);
-  store->commit();
-  store->begin();
-  store->rollback();
-  std::optional<DefaultsValue> value;
-  store->get("added", value);
-  EXPECT_EQ(value, last);
-  store->begin();  // the log's first slot held a value before; this key had none
-  store->put("fresh", &last);
-  store->rollback();
-  store->get("fresh", value);
-  EXPECT_FALSE(value.has_value());
 }
 
 // A store that cannot be opened keeps values in memory and says so once. A host routes the
