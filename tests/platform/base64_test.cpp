@@ -15,6 +15,21 @@ TEST(Base64, DecodesOnlyStrictText) {
   }
 }
 
+// A character outside the alphabet is found wherever it stands in a long text: in a block the
+// vector path decodes or in the scalar rest.
+TEST(Base64, NamesTheOffsetOfTheFirstFaultAnywhere) {
+  const std::string text = encodeBase64(std::string(300, '\xA5'));
+  for (std::size_t at = 0; at + 4 < text.size(); ++at) {
+    for (const char bad : {'.', '=', '\n', '\x80', '\xFF', '\0'}) {
+      std::string faulty = text;
+      faulty[at] = bad;
+      Base64Fault fault{0, ""};
+      EXPECT_FALSE(decodeBase64(faulty, &fault));
+      EXPECT_EQ(fault.offset, at) << fault.reason;
+    }
+  }
+}
+
 TEST(Base64, EncodesWhatItDecodes) {
   std::string bytes;
   for (int i = 0; i < 300; ++i) {
