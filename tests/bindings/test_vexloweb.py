@@ -37,15 +37,12 @@ class SealAndOpen(unittest.TestCase):
         cases = [
             (lambda: vexloweb.seal('{"tabs": [{"url": 5}]}'), "document", "tabs[0].url",
              "expected a string, found 5"),
-            (lambda: vexloweb.seal("{"), "document", None, "invalid JSON"),
             (lambda: vexloweb.open("no base64 here\n"), "outer base64", None, ""),
             (lambda: vexloweb.check(""), "file", None, "empty"),
             (lambda: vexloweb.set_record('{"admob_delay": 2.5}'), "document", "admob_delay",
              "expected an integer"),
             (lambda: vexloweb.load("missing", bundle=EXAMPLE_BUNDLE), "resource", None,
              "missing.io"),
-            (lambda: vexloweb.check(vexloweb.seal(DOCUMENT)[:30] + "AAAA"), "outer base64", None,
-             "multiple of 4"),
         ]
         for call, layer, member_path, reason in cases:
             with self.assertRaises(vexloweb.VexloWebError) as raised:
@@ -60,9 +57,6 @@ class LoadAndRecord(unittest.TestCase):
         vexloweb.load("example", bundle=EXAMPLE_BUNDLE, defaults=None)
         self.assertEqual(vexloweb.record()["package_name"], "com.example.bakery")
         self.assertIn("COLOR_PRIMARY", vexloweb.defaults())
-        with self.assertRaises(vexloweb.VexloWebError):
-            vexloweb.load("missing")
-        self.assertEqual(vexloweb.record()["package_name"], "com.example.bakery")
         vexloweb.set_record({"loader_int_time": 1.5})
         self.assertEqual(vexloweb.record(), {"loader_int_time": 1.5})
 

@@ -87,22 +87,5 @@ TEST_F(BadInputTest, AMissingFileIsNoResource) {
   expectOutcome("missing", {"missing", "resource", "no regular file 'missing.io'", ""});
 }
 
-// Its peak memory is measured by bench/cold_start.sh, outside sanitizers.
-TEST_F(BadInputTest, AFiftyMegabyteDocumentLoads) {
-  std::string document = R"({"package_name":"big","menus":[)";
-  const std::string item =
-      R"({"menu":"Menu entry","url":"https://big.example/a/long/path","icon":"i"},)";
-  while (document.size() < 50'000'000) document += item;
-  document.back() = ']';
-  document += '}';
-  const auto sealed = sealDocument(document);
-  ASSERT_TRUE(sealed);
-  put("big.io", *sealed);
-
-  const auto outcome = loadConfiguration("big");
-  ASSERT_TRUE(outcome.ok()) << outcome.failure->reason;
-  EXPECT_EQ(held()->menus()->size(), (50'000'000 - 31) / item.size() + 1);
-}
-
 }  // namespace
 }  // namespace vexloweb
