@@ -4,7 +4,8 @@
 #   install_test.sh BUILD_DIR SOURCE_DIR CXX CC [WAY...]
 # WAY is one of:
 #   package      cmake --install BUILD_DIR into a new prefix; hosts by find_package and pkg-config
-#                (pkg-config --static for a static library), a C++ one and a C11 one (host.c)
+#                (pkg-config --static for a static library), a C++ one and a C11 one (the C
+#                interface's test)
 #   subdirectory add_subdirectory(SOURCE_DIR) in a host project (none of our tests may be built)
 #   fetchcontent FetchContent from a git repository cloned from SOURCE_DIR's HEAD
 # With no WAY, only `package`. A host that builds against the package must also see
@@ -83,11 +84,13 @@ $link_host" "${package_args[@]}"
       # shellcheck disable=SC2086
       "$cxx" -std=c++20 "$here/main.cpp" -o "$work/host-pc" "${cross_flags[@]}" $flags
       LD_LIBRARY_PATH=$(dirname "$(dirname "$pc")") run_host "pkg-config ${static[*]}" "$work/host-pc"
+      # The C11 host is the C interface's own test, built against the package.
       # shellcheck disable=SC2086
-      "$cc" -std=c11 -Wall -Wextra -Werror "$here/host.c" -o "$work/host-c" "${cross_flags[@]}" \
-        $flags -lpthread
-      LD_LIBRARY_PATH=$(dirname "$(dirname "$pc")") run_host "C11, pkg-config ${static[*]}" \
-        "$work/host-c"
+      "$cc" -std=c11 -Wall -Wextra -Werror "$here/../c_api/c_api_test.c" -o "$work/host-c" \
+        -DVEXLOWEB_EXAMPLE_BUNDLE="\"$bundle\"" -DVEXLOWEB_EXPECTED_VERSION="\"$(env "${pc_env[@]}" \
+        pkg-config --modversion vexloweb)\"" "${cross_flags[@]}" $flags -lpthread
+      out=$(LD_LIBRARY_PATH=$(dirname "$(dirname "$pc")") "${runner[@]}" "$work/host-c")
+      echo "C11, pkg-config ${static[*]}: $out"
       # The core package names no GTK; the GTK layer, when installed, serves hosts both ways.
       if grep -rli gtk "$pc" "$(dirname "$(find "$work/prefix" -name VexloWebLibTargets.cmake)")"/VexloWebLibTargets*.cmake; then
         echo "the core package files mention GTK" >&2
