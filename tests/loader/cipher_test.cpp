@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "test_files.hpp"
+
 namespace vexloweb {
 namespace {
 
@@ -12,26 +14,11 @@ constexpr std::string_view kKey = "7b1e40c9a3f85d26e0b94c1f3a7d2e58";
 constexpr std::string_view kIv = "c30f8a61d2b4e975";
 
 TEST(Cipher, ChecksKeyThenIvPrintingOneLine) {
-  struct Case {
-    std::string_view key;
-    std::string_view iv;
-    const char* printed;
-  };
-  const Case cases[] = {
-      {kKey, kIv, ""},
-      {"0123456789abcdef", kIv, ""},
-      {"0123456789abcdef01234567", kIv, "\"Error: Failed to set a key.\"\n"},
-      {"", kIv, "\"Error: Failed to set a key.\"\n"},
-      {"0123456789abcde\xC3", kIv, "\"Error: Failed to set a key.\"\n"},  // not UTF-8
-      {kKey, "c30f8a61d2b4e97", "\"Error: Failed to set an initial vector.\"\n"},
-      {kKey, "c30f8a61d2b4e9755", "\"Error: Failed to set an initial vector.\"\n"},
-      {"short", "short", "\"Error: Failed to set a key.\"\n"},  // only the key's line
-  };
-  for (const Case& c : cases) {
+  for (const auto& row : testing::readTable("loader/cipher_keys.tsv")) {
     CaptureStdout();
-    const auto keys = makeCipherKeys(c.key, c.iv);
-    EXPECT_EQ(GetCapturedStdout(), c.printed) << c.key << " / " << c.iv;
-    EXPECT_EQ(keys.has_value(), std::string_view(c.printed).empty());
+    const auto keys = makeCipherKeys(row[0], row[1]);
+    EXPECT_EQ(GetCapturedStdout(), row[2] == "-" ? "" : row[2] + "\n") << row[0] << " / " << row[1];
+    EXPECT_EQ(keys.has_value(), row[2] == "-");
   }
 }
 
