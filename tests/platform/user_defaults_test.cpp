@@ -159,16 +159,6 @@ TEST_F(UserDefaultsTest, OnlyADamagedStoreOfOursIsMovedAsideAndOnlyByAWrite) {
   }
 }
 
-// Switching to synced commits closes and reopens the store and loses nothing.
-TEST_F(UserDefaultsTest, SyncedCommitsKeepEveryValue) {
-  UserDefaults store(file());
-  store.setObject(std::int64_t{1}, "before");
-  store.setSyncOnCommit(true);
-  store.setObject(std::int64_t{2}, "after");
-  EXPECT_FALSE(store.failure().has_value()) << *store.failure();
-  EXPECT_EQ(UserDefaults(file()).keys(), (std::vector<std::string>{"after", "before"}));
-}
-
 // A store that cannot be opened keeps values in memory and says so once. A host routes the
 // warnings to its own log; the handler runs with the store's lock released, so it may use the
 // store from any thread. An empty handler silences them.
