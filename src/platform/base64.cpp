@@ -185,29 +185,17 @@ std::optional<Base64Fault> decodeBase64InPlace(char* data, std::size_t size,
     out += 3;
     in += 4;
   }
-  // The last group, with its padding, or the first fault.
-  while (in + 4 <= size) {
+  // Every whole group of alphabet characters is decoded: the group here, if any, holds padding
+  // (allowed in the last group only) or the first fault.
+  if (in + 4 <= size) {
     const std::int8_t a = kDecode[static_cast<unsigned char>(data[in])];
     const std::int8_t b = kDecode[static_cast<unsigned char>(data[in + 1])];
     const std::int8_t c = kDecode[static_cast<unsigned char>(data[in + 2])];
     const std::int8_t d = kDecode[static_cast<unsigned char>(data[in + 3])];
-    if ((a | b | c | d) >= 0) {
-      // All four are read before any byte is written, so decoding in place is safe.
-      data[out++] = static_cast<char>((a << 2) | (b >> 4));
-      data[out++] = static_cast<char>(((b & 0xF) << 4) | (c >> 2));
-      data[out++] = static_cast<char>(((c & 0x3) << 6) | d);
-      in += 4;
-      continue;
-    }
-    const bool last = in + 4 == size;
-    if (last && a >= 0 && b >= 0 && d == kPad && (c >= 0 || c == kPad)) {
+    if (in + 4 == size && a >= 0 && b >= 0 && d == kPad && (c >= 0 || c == kPad)) {
       data[out++] = static_cast<char>((a << 2) | (b >> 4));
       if (c >= 0) data[out++] = static_cast<char>(((b & 0xF) << 4) | (c >> 2));
       in += 4;
-      break;
-    }
-    for (std::size_t k = in;; ++k) {
-      if (kDecode[static_cast<unsigned char>(data[k])] < 0) return characterFault(data, k);
     }
   }
   for (std::size_t k = in; k < size; ++k) {
