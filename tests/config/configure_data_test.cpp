@@ -37,20 +37,14 @@ TEST(ConfigureData, DecodesEachDocumentOfTheTable) {
   EXPECT_GT(cases, 50U);
 }
 
-TEST(ConfigureData, EncodesPresentFieldsOnlyUnderTheirKeys) {
+// What the setters hold encodes under the JSON keys (the golden table has the text escapes); a
+// number that JSON cannot hold is refused.
+TEST(ConfigureData, EncodesWhatTheSettersHoldAndRefusesNaN) {
   ConfigureData record;
+  EXPECT_EQ(record.encode(), "{}");
   record.set_package_name("a.b");
   record.set_loader_delay(2.5);
   EXPECT_EQ(record.encode(), R"({"package_name":"a.b","loader_int_time":2.5})");
-  EXPECT_EQ(ConfigureData().encode(), "{}");
-
-  record.set_about_text(std::string("quote \" slash \\ tab \t nul ") + '\0' + " \x1f é");
-  record.set_menus(std::vector<MenuItem>{});
-  EXPECT_EQ(record.encode(),
-            R"({"package_name":"a.b","loader_int_time":2.5,)"
-            R"("about_text":"quote \" slash \\ tab \t nul \u0000 \u001f é","menus":[]})");
-  EXPECT_EQ(ConfigureData::decode(record.encode()), record);
-
   record.set_loader_delay(std::numeric_limits<double>::quiet_NaN());
   EXPECT_THROW(record.encode(), std::invalid_argument);
 }
