@@ -84,9 +84,15 @@ TEST_F(UserDefaultsTest, ATransactionCommitsAllItsWritesAtOnce) {
   EXPECT_EQ(observer.keys(), (std::vector<std::string>{"a", "b"}));
 }
 
+// A switch also forgets why the store it leaves kept its values in memory.
 TEST_F(UserDefaultsTest, SwitchingTheStandardStoreInsideATransactionLosesNothing) {
   const auto second = dir_.path() / "second.sqlite3";
+  const auto previous = setDiagnosticHandler(nullptr);
+  UserDefaults::setStandardPath(dir_.path());  // a folder: it cannot be a database
+  UserDefaults::standard().setObject(std::int64_t{0}, "in memory");
+  setDiagnosticHandler(previous);
   UserDefaults::setStandardPath(file());
+  EXPECT_TRUE(UserDefaults::standard().isPersistent());
   {
     UserDefaults::Transaction transaction(UserDefaults::standard());
     UserDefaults::standard().setObject(std::int64_t{1}, "before");
