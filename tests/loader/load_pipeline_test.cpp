@@ -7,8 +7,6 @@ namespace vexloweb {
 namespace {
 
 using testing::LoaderTest;
-using ::testing::internal::CaptureStdout;
-using ::testing::internal::GetCapturedStdout;
 
 const std::filesystem::path kOpenssl = std::filesystem::path(VEXLOWEB_TEST_DATA) / "openssl";
 
@@ -75,25 +73,6 @@ TEST_F(LoaderTest, AnEmptyDocumentClearsTheAdKeysAndWritesTheDefaultColours) {
   EXPECT_EQ(platform::UserDefaults::standard().keys(),
             (std::vector<std::string>{"COLOR_PRIMARY", "COLOR_PRIMARY_DARK"}));
   EXPECT_EQ(stored("COLOR_PRIMARY_DARK"), platform::DefaultsValue(std::string("colorPrimaryDark")));
-}
-
-TEST_F(LoaderTest, OpensAndSealsWithoutPrinting) {
-  const std::string document = R"({"package_name": "round trip"})";
-  const auto sealed = sealDocument(document);
-  ASSERT_TRUE(sealed);
-  EXPECT_EQ(sealed->back(), '\n');
-  CaptureStdout();
-  const auto opened = openEnvelope(*sealed);
-  const auto wrongKey =
-      openEnvelope(*sealed, EnvelopeKeys{std::string(32, '0'), std::string(16, '0')});
-  EXPECT_EQ(GetCapturedStdout(), "");
-  EXPECT_EQ(opened.document, document);
-  EXPECT_FALSE(wrongKey.document.has_value());
-  std::string why;
-  EXPECT_FALSE(sealDocument("\xff", std::nullopt, &why));
-  EXPECT_NE(why.find("UTF-8"), std::string::npos);
-  EXPECT_FALSE(sealDocument("{}", EnvelopeKeys{"abc", "c30f8a61d2b4e975"}, &why));
-  EXPECT_EQ(why, "the key has 3 characters (it needs 16 or 32)");
 }
 
 }  // namespace
