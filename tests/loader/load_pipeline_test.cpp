@@ -43,26 +43,6 @@ TEST_F(LoaderTest, NamesTheMemberAtFaultAndRefusedKeys) {
             std::vector<std::string>{"Error: Failed to set an initial vector."});
 }
 
-TEST_F(LoaderTest, AGoodLoadThenABadOneKeepsTheRecordAndTheExports) {
-  seal("good", R"({"package_name": "one", "admob_delay": 5, "theme_color": "SOLID_7"})");
-  seal("second", R"({"package_name": "two"})");
-  put("bad.io", testing::readFile(kOpenssl / "other_key.io"));
-
-  ConfigureVexloWeb().readConfiguration("good");
-  ::testing::internal::CaptureStdout();
-  ConfigureVexloWeb().readConfiguration("bad");
-  ::testing::internal::GetCapturedStdout();
-  EXPECT_EQ(held()->package_name(), "one");
-  EXPECT_EQ(stored("AD_DELAY"), platform::DefaultsValue(std::int64_t{5}));
-  EXPECT_EQ(stored("COLOR_PRIMARY_DARK"),
-            platform::DefaultsValue(std::string("quarn_solid7_primary")));
-
-  ConfigureVexloWeb().readConfiguration("second");
-  EXPECT_EQ(held()->package_name(), "two");
-  EXPECT_FALSE(stored("AD_DELAY").has_value());
-  EXPECT_EQ(stored("COLOR_PRIMARY"), platform::DefaultsValue(std::string("colorPrimary")));
-}
-
 TEST_F(LoaderTest, AnEmptyDocumentClearsTheAdKeysAndWritesTheDefaultColours) {
   seal("full", testing::readFile(testing::exampleDocumentPath()));
   seal("empty", "{}");

@@ -69,21 +69,6 @@ TEST_F(UserDefaultsTest, WritesReplaceValueAndTypeAndSurviveReopening) {
   EXPECT_EQ(reopened.keys(), (std::vector<std::string>{"k", "nan"}));
 }
 
-TEST_F(UserDefaultsTest, ATransactionCommitsAllItsWritesAtOnce) {
-  UserDefaults store(file());
-  UserDefaults observer(file());
-  {
-    UserDefaults::Transaction transaction(store);
-    store.setObject(std::int64_t{1}, "a");
-    {
-      UserDefaults::Transaction nested(store);
-      store.setObject(std::int64_t{2}, "b");
-    }
-    EXPECT_FALSE(observer.object("a").has_value());  // not yet committed
-  }
-  EXPECT_EQ(observer.keys(), (std::vector<std::string>{"a", "b"}));
-}
-
 // A switch also forgets why the store it leaves kept its values in memory.
 TEST_F(UserDefaultsTest, SwitchingTheStandardStoreInsideATransactionLosesNothing) {
   const auto second = dir_.path() / "second.sqlite3";

@@ -16,29 +16,6 @@ ConfigureData recordNamed(const std::string& name) {
   return record;
 }
 
-TEST(AppDataInstance, HoldsCopiesAndReplacesWholeRecords) {
-  auto& holder = AppDataInstance::getInstance();
-  EXPECT_EQ(&holder, &AppDataInstance::getInstance());
-  holder.setConfigureData(std::nullopt);
-  EXPECT_FALSE(holder.configureData().has_value());
-
-  holder.setConfigureData(recordNamed("first"));
-  auto copy = holder.configureData();
-  copy->set_package_name("changed");
-  EXPECT_EQ(holder.configureData()->package_name(), "first");
-
-  holder.setConfigureData(copy);
-  EXPECT_EQ(holder.configureData()->package_name(), "changed");
-
-  holder.modifyConfigureData(
-      [](std::optional<ConfigureData>& record) { record->set_theme_color("SOLID_1"); });
-  EXPECT_EQ(holder.configureData()->theme_color(), "SOLID_1");
-  EXPECT_EQ(holder.configureData()->package_name(), "changed");
-
-  holder.setConfigureData(std::nullopt);
-  EXPECT_FALSE(holder.configureData().has_value());
-}
-
 TEST(AppDataInstance, ReadersNeverSeeATornRecord) {
   auto& holder = AppDataInstance::getInstance();
   holder.setConfigureData(recordNamed("r0"));

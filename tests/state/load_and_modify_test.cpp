@@ -73,6 +73,8 @@ TEST_F(LoaderTest, AChangeThatCallsBackIntoTheHolderThrowsInsteadOfHanging) {
   holder.modifyConfigureData(
       [](std::optional<ConfigureData>& record) { record->set_package_name("changed"); });
   EXPECT_EQ(holder.configureData()->package_name(), "changed");
+  holder.setConfigureData(std::nullopt);
+  EXPECT_FALSE(holder.configureData().has_value());
 }
 
 // One load stops once its record is held; another load runs as far as it can meanwhile. Whatever
@@ -123,7 +125,8 @@ TEST_F(LoaderTest, ConcurrentLoadsLeaveTheHolderAndTheStoreWithOneLoadsValues) {
 }
 
 // A load's eighteen writes land in one commit: another connection to the store, looking when
-// every key is written, sees the previous load's values only.
+// every key is written, sees the previous load's values only; inside a transaction of the
+// host's, the host's commit is the one.
 std::filesystem::path gStoreFile;
 std::vector<std::string> gSeenBeforeTheCommit;
 void lookWhenExported(std::string_view stage, std::string_view /*fileName*/) {
@@ -145,6 +148,12 @@ TEST_F(LoaderTest, ALoadsWritesLandInOneCommit) {
   EXPECT_EQ(
       platform::UserDefaults(gStoreFile).keys(),
       (std::vector<std::string>{"AD_DELAY", "COLOR_PRIMARY", "COLOR_PRIMARY_DARK", "FB_AD_ID"}));
+  {  // inside a transaction of the host's, a load commits nothing until the host's does
+    const platform::UserDefaults::Transaction host(platform::UserDefaults::standard());
+    ConfigureVexloWeb().readConfiguration("first");
+    EXPECT_EQ(platform::UserDefaults(gStoreFile).keys().size(), 4U);
+  }
+  EXPECT_EQ(platform::UserDefaults(gStoreFile).keys().size(), 3U);
   platform::UserDefaults::setStandardInMemory();
 }
 
