@@ -101,6 +101,7 @@ TEST(CCCrypt, ReportsEachFaultWithItsStatus) {
               std::stoi(row[6]))
         << row[0];
   }
+  EXPECT_EQ(CCCrypt(0, 0, 1, key.data(), 32, iv.data(), "x", 1, nullptr, 1, &moved), kCCParamError);
   // A wrong IV garbles the first block, which here holds the padding.
   const std::string wrongIv(16, 'A');
   EXPECT_EQ(
