@@ -81,8 +81,11 @@ __attribute__((target("ssse3"))) void decodeBlocksSsse3(char* data, std::size_t 
 
 void decodeVectorBlocks(char* data, std::size_t size, std::size_t& in, std::size_t& out) {
   static const bool ssse3 = [] {
-    unsigned a = 0, b = 0, c = 0, d = 0;
-    return __get_cpuid(1, &a, &b, &c, &d) != 0 && (c & bit_SSSE3) != 0;
+    unsigned eax = 0;
+    unsigned ebx = 0;
+    unsigned ecx = 0;
+    unsigned edx = 0;
+    return __get_cpuid(1, &eax, &ebx, &ecx, &edx) != 0 && (ecx & bit_SSSE3) != 0;
   }();
   if (ssse3) decodeBlocksSsse3(data, size, in, out);
 }

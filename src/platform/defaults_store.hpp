@@ -52,12 +52,6 @@ class WriteLog {
       entryValue = *value;
     }
   }
-  bool contains(std::string_view key) const {
-    for (auto entry = begin(); entry != end(); ++entry) {
-      if (entry->first == key) return true;
-    }
-    return false;
-  }
   void clear() noexcept { size_ = 0; }
   std::vector<Entry>::const_iterator begin() const { return entries_.begin(); }
   std::vector<Entry>::const_iterator end() const {
