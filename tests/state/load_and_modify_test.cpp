@@ -42,9 +42,7 @@ TEST_F(LoaderTest, LoadsAndHostChangesThatUseTheStoreNeverDeadlock) {
               if (record && colour) record->set_loader_style(std::get<std::string>(*colour));
             });
         const auto record = AppDataInstance::getInstance().configureData();
-        if (record) {
-          EXPECT_EQ(record->package_name(), "p");
-        }
+        EXPECT_TRUE(!record || record->package_name() == "p");
       }
     });
   }
