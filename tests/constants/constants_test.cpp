@@ -102,8 +102,9 @@ TEST(Catalogue, EveryEntryHasItsCataloguedValue) {
 // Every theme name in the catalogue's order, and texts that name no theme, with the colour names
 // a load exports for them.
 TEST(Themes, EachNameGivesItsColourNamesAndAnyOtherTextTheDefaults) {
+  const auto rows = testing::readTable("catalogue/themes.tsv");
   std::vector<std::string_view> themes;
-  for (const auto& row : testing::readTable("catalogue/themes.tsv")) {
+  for (const auto& row : rows) {
     const auto names = themeColourNames(row[0] == "-" ? std::nullopt : std::optional(row[0]));
     EXPECT_EQ(names.primary + " " + names.dark, row[1] + " " + row[2]) << row[0];
     if (row[3] == "theme") themes.push_back(row[0]);
