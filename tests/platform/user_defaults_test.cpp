@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <future>
 #include <limits>
+#include <regex>
 
 #include <gtest/gtest.h>
 
@@ -138,6 +139,8 @@ TEST_F(UserDefaultsTest, OnlyADamagedStoreOfOursIsMovedAsideAndOnlyByAWrite) {
         continue;
       ++aside;
       EXPECT_EQ(testing::readFile(entry.path()), damaged);
+      EXPECT_TRUE(std::regex_match(entry.path().filename().string(),
+                                   std::regex(R"(defaults\.sqlite3\.corrupt-\d+(-[1-9]\d*)?)")));
     }
     EXPECT_EQ(aside, asideBefore + (c.movedAside ? 1 : 0));
     asideBefore = aside;
