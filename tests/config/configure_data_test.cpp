@@ -64,9 +64,9 @@ TEST(ConfigureData, EncodeRefusesTextThatIsNotUtf8NamingTheMember) {
   ConfigureData record;
   record.set_package_name("é 😀 \xEF\xBF\xBF");  // valid, up to U+FFFF
   EXPECT_EQ(messageOf(record), "");
-  record.set_base_url("\xEF\xBF\xBFok\xC3");  // U+FFFF, then a cut sequence
+  record.set_base_url("\xEF\xBF\xBF\xF1\x90\x80\x80ok\xC3");  // U+FFFF, U+50000, a cut one
   EXPECT_EQ(messageOf(record),
-            "base_url: the text is not valid UTF-8 (the first bad byte is at offset 5), which no "
+            "base_url: the text is not valid UTF-8 (the first bad byte is at offset 9), which no "
             "JSON document can hold");
   record.set_base_url(std::nullopt);
   record.set_tabs(
