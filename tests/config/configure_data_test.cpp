@@ -75,8 +75,10 @@ TEST(ConfigureData, EncodeRefusesTextThatIsNotUtf8NamingTheMember) {
             "tabs[1].url: the text is not valid UTF-8 (the first bad byte is at offset 0), which "
             "no JSON document can hold");
   record.set_tabs(std::nullopt);
-  record.set_external_browse_url(std::vector{ExternalBrowseUrl("\xFF", "EQUAL", "x")});
-  EXPECT_NE(messageOf(record).find("external_browser_url[0].type: "), std::string::npos);
+  record.set_external_browse_url(std::vector{ExternalBrowseUrl("ok\x80", "EQUAL", "x")});
+  EXPECT_NE(messageOf(record).find("external_browser_url[0].type: the text is not valid UTF-8 (the "
+                                   "first bad byte is at offset 2)"),
+            std::string::npos);
   EXPECT_THROW(MenuItem("\xC0\xAF", {}, {}).encode(), std::invalid_argument);  // overlong "/"
 }
 
