@@ -16,7 +16,7 @@ vexloweb check "$bundle/example.io"
 vexloweb load --bundle "$bundle" --defaults "$work/defaults.sqlite3" example >/dev/null
 [[ $(vexloweb defaults --defaults "$work/defaults.sqlite3" COLOR_PRIMARY) == '{"COLOR_PRIMARY":"quarn_gradient3_primary"}' ]]
 # shellcheck disable=SC2046  # the flags are words
-gcc -std=c11 -Wall -Werror "$here/../c_api/c_api_test.c" -o host -DVEXLOWEB_EXAMPLE_BUNDLE="\"$bundle\"" \
+gcc -std=c11 -Wall -Werror "$here/../c_api/c_api_test.c" -o host -DVEXLOWEB_ROUNDS=20 -DVEXLOWEB_EXAMPLE_BUNDLE="\"$bundle\"" \
   -DVEXLOWEB_EXPECTED_VERSION="\"$(pkg-config --modversion vexloweb)\"" \
   $(pkg-config --cflags --libs vexloweb) -lpthread
 ./host

@@ -87,7 +87,7 @@ $link_host" "${package_args[@]}"
       # The C11 host is the C interface's own test, built against the package.
       # shellcheck disable=SC2086
       "$cc" -std=c11 -Wall -Wextra -Werror "$here/../c_api/c_api_test.c" -o "$work/host-c" \
-        -DVEXLOWEB_EXAMPLE_BUNDLE="\"$bundle\"" -DVEXLOWEB_EXPECTED_VERSION="\"$(env "${pc_env[@]}" \
+        -DVEXLOWEB_ROUNDS=20 -DVEXLOWEB_EXAMPLE_BUNDLE="\"$bundle\"" -DVEXLOWEB_EXPECTED_VERSION="\"$(env "${pc_env[@]}" \
         pkg-config --modversion vexloweb)\"" "${cross_flags[@]}" $flags -lpthread
       out=$(LD_LIBRARY_PATH=$(dirname "$(dirname "$pc")") "${runner[@]}" "$work/host-c")
       echo "C11, pkg-config ${static[*]}: $out"
