@@ -11,6 +11,37 @@
 
 namespace vexloweb::platform {
 
+namespace {
+
+// Writes in order, each a key and its value (none: a removal). clear() keeps the storage, so the
+// strings of the next round's writes reuse the buffers of the last.
+class WriteLog {
+ public:
+  using Entry = std::pair<std::string, std::optional<DefaultsValue>>;
+
+  void add(std::string_view key, const DefaultsValue* value) {
+    if (size_ == entries_.size()) entries_.emplace_back();
+    auto& [entryKey, entryValue] = entries_[size_++];
+    entryKey.assign(key);
+    if (value == nullptr) {
+      entryValue.reset();
+    } else {
+      entryValue = *value;
+    }
+  }
+  void clear() noexcept { size_ = 0; }
+  std::vector<Entry>::const_iterator begin() const { return entries_.begin(); }
+  std::vector<Entry>::const_iterator end() const {
+    return entries_.begin() + static_cast<std::ptrdiff_t>(size_);
+  }
+
+ private:
+  std::vector<Entry> entries_;
+  std::size_t size_ = 0;
+};
+
+}  // namespace
+
 struct UserDefaults::Impl {
   mutable std::recursive_mutex mutex;
   std::filesystem::path file;  // empty: in memory
