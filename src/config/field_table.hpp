@@ -39,6 +39,18 @@ struct ConfigureDataAccess {
   static const std::array<std::size_t, ConfigureData::kFieldCount>& readingOrder();
 };
 
+// The three texts of a list record, in kKeys order.
+struct ListRecordAccess {
+  template <class Record>
+  static std::array<std::optional<std::string>, 3>& fields(Record& record) {
+    return static_cast<detail::TextTriple&>(record).fields_;
+  }
+  template <class Record>
+  static const std::array<std::optional<std::string>, 3>& fields(const Record& record) {
+    return static_cast<const detail::TextTriple&>(record).fields_;
+  }
+};
+
 // The field index of a JSON key of ConfigureData, or npos.
 std::size_t fieldIndexOfKey(std::string_view key) noexcept;
 

@@ -11,13 +11,6 @@ namespace vexloweb {
 using platform::JsonValue;
 using Type = JsonValue::Type;
 
-struct ListRecordAccess {
-  template <class Record>
-  static std::array<std::optional<std::string>, 3>& fields(Record& record) {
-    return static_cast<detail::TextTriple&>(record).fields_;
-  }
-};
-
 namespace {
 
 std::string formatDouble(double value) {
@@ -67,6 +60,15 @@ std::optional<std::int64_t> wholeInt64(double value) {
   constexpr double kTwoTo63 = 9223372036854775808.0;
   if (!(value > -kTwoTo63 && value < kTwoTo63) || std::trunc(value) != value) return {};
   return static_cast<std::int64_t>(value);
+}
+
+// Sets `slot` to `text`, reusing the string it already holds.
+void assignText(std::optional<std::string>& slot, std::string_view text) {
+  if (slot) {
+    slot->assign(text);
+  } else {
+    slot.emplace(text);
+  }
 }
 
 }  // namespace
@@ -146,8 +148,7 @@ std::optional<bool> RecordDecoder::readSwitch(const JsonValue& value, const Path
 }
 
 template <class Record>
-Record RecordDecoder::readListRecord(const JsonValue& value, const PathNode& path) {
-  Record record;
+void RecordDecoder::readListRecord(const JsonValue& value, const PathNode& path, Record& record) {
   std::array<std::optional<JsonValue>, 3> found;
   const bool isObject = value.forEachMember([&](std::string_view key, const JsonValue& member) {
     for (std::size_t i = 0; i < Record::kKeys.size(); ++i) {
@@ -162,83 +163,85 @@ Record RecordDecoder::readListRecord(const JsonValue& value, const PathNode& pat
     }
     noteUnknown(path, key);
   });
-  if (!isObject) {
-    failNotObject(value, &path);
-    return record;
-  }
+  if (!isObject) failNotObject(value, &path);
   auto& fields = ListRecordAccess::fields(record);
   for (std::size_t i = 0; i < found.size(); ++i) {
-    if (!found[i]) continue;
-    if (std::string_view text; found[i]->stringIf(&text)) {
-      fields[i].emplace(text);  // the common case, without a second look at the value
-    } else if (found[i]->type() != Type::kNull) {
+    if (std::string_view text; found[i] && found[i]->stringIf(&text)) {
+      assignText(fields[i], text);  // the common case, without a second look at the value
+    } else if (found[i] && found[i]->type() != Type::kNull) {
       fields[i] = readText(*found[i], PathNode{&path, Record::kKeys[i]});
+    } else {
+      fields[i].reset();
     }
   }
-  return record;
 }
 
 template <class Record>
-std::optional<std::vector<Record>> RecordDecoder::readList(const JsonValue& value,
-                                                           const PathNode& path) {
+void RecordDecoder::readList(const JsonValue& value, const PathNode& path,
+                             std::optional<std::vector<Record>>& list) {
   if (value.type() != Type::kArray) {
     fail(&path, "expected an array, found " + describeFound(value));
-    return {};
+    list.reset();
+    return;
   }
-  std::vector<Record> list;
-  list.reserve(value.elementCount());
+  if (!list) list.emplace();
+  list->reserve(value.elementCount());
+  std::size_t count = 0;
   value.forEachElement([&](std::size_t index, const JsonValue& element) {
-    list.emplace_back(readListRecord<Record>(element, PathNode{&path, {}, index}));
+    if (count == list->size()) list->emplace_back();
+    readListRecord(element, PathNode{&path, {}, index}, (*list)[count++]);
   });
-  return list;
+  list->resize(count);
 }
 
 ConfigureData RecordDecoder::decodeDocument(std::string_view json) {
-  return decodeRoot(parser_.parse(json));
-}
-
-ConfigureData RecordDecoder::decodeDocumentPadded(std::string_view json) {
-  return decodeRoot(parser_.parsePadded(json));
-}
-
-ConfigureData RecordDecoder::decodeRoot(
-    const std::variant<JsonValue, platform::JsonSyntaxError>& parsed) {
   ConfigureData record;
+  decodeRoot(parser_.parse(json), record);
+  return record;
+}
+
+void RecordDecoder::decodeDocumentPaddedInto(std::string_view json, ConfigureData& record) {
+  decodeRoot(parser_.parsePadded(json), record);
+}
+
+void RecordDecoder::decodeRoot(const std::variant<JsonValue, platform::JsonSyntaxError>& parsed,
+                               ConfigureData& record) {
+  std::array<std::optional<JsonValue>, ConfigureData::kFieldCount> found;
   if (const auto* error = std::get_if<platform::JsonSyntaxError>(&parsed)) {
     failSyntax(*error);
-    return record;
-  }
-  const auto& root = std::get<JsonValue>(parsed);
-  if (root.type() != Type::kObject) {
+  } else if (const auto& root = std::get<JsonValue>(parsed); root.type() != Type::kObject) {
     fail(nullptr, "expected a JSON object at the top level, found " + describeFound(root));
-    return record;
+  } else {
+    const PathNode top{};
+    root.forEachMember([&](std::string_view key, const JsonValue& member) {
+      const std::size_t index = fieldIndexOfKey(key);
+      if (index == std::string_view::npos) {
+        noteUnknown(top, key);
+      } else if (!found[index]) {
+        found[index] = member;
+      } else {
+        noteDuplicate(top, key);  // the first of duplicate members wins
+      }
+    });
   }
-
-  const PathNode top{};
-  std::array<std::optional<JsonValue>, ConfigureData::kFieldCount> found;
-  root.forEachMember([&](std::string_view key, const JsonValue& member) {
-    const std::size_t index = fieldIndexOfKey(key);
-    if (index == std::string_view::npos) {
-      noteUnknown(top, key);
-    } else if (!found[index]) {
-      found[index] = member;
-    } else {
-      noteDuplicate(top, key);  // the first of duplicate members wins
-    }
-  });
 
   const auto& fields = ConfigureDataAccess::fields();
   for (std::size_t index : ConfigureDataAccess::readingOrder()) {
     const auto& value = found[index];
-    if (!value || value->type() == Type::kNull) continue;
     const FieldInfo& field = fields[index];
     const PathNode path{nullptr, field.key};
     std::visit(
         [&](auto member) {
           using Value = typename std::remove_reference_t<decltype(record.*member)>::value_type;
           auto& slot = record.*member;
-          if constexpr (std::is_same_v<Value, std::string>) {
-            slot = readText(*value, path);
+          if (!value || value->type() == Type::kNull) {
+            slot.reset();
+          } else if constexpr (std::is_same_v<Value, std::string>) {
+            if (std::string_view text; value->stringIf(&text)) {
+              assignText(slot, text);
+            } else {
+              slot = readText(*value, path);
+            }
           } else if constexpr (std::is_same_v<Value, std::int64_t>) {
             slot = readInteger(*value, path);
           } else if constexpr (std::is_same_v<Value, double>) {
@@ -246,22 +249,23 @@ ConfigureData RecordDecoder::decodeRoot(
           } else if constexpr (std::is_same_v<Value, bool>) {
             slot = readSwitch(*value, path);
           } else {
-            slot = readList<typename Value::value_type>(*value, path);
+            readList(*value, path, slot);
           }
         },
         field.member);
   }
-  return record;
 }
 
 template <class Record>
 Record RecordDecoder::decodeListRecord(std::string_view json) {
   auto parsed = parser_.parse(json);
+  Record record;
   if (const auto* error = std::get_if<platform::JsonSyntaxError>(&parsed)) {
     failSyntax(*error);
-    return {};
+  } else {
+    readListRecord(std::get<JsonValue>(parsed), PathNode{}, record);
   }
-  return readListRecord<Record>(std::get<JsonValue>(parsed), PathNode{});
+  return record;
 }
 
 template MenuItem RecordDecoder::decodeListRecord<MenuItem>(std::string_view);

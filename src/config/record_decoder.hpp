@@ -27,8 +27,10 @@ class RecordDecoder {
   // Parses `json` and decodes the whole document. kStopAtFirst throws the first DecodingError;
   // kCollectAll records every one in errors() and returns what it could read.
   ConfigureData decodeDocument(std::string_view json);
-  // The same for a document whose buffer has JsonParser::kPadding readable bytes after it.
-  ConfigureData decodeDocumentPadded(std::string_view json);
+  // Decodes a document whose buffer has JsonParser::kPadding readable bytes after it into
+  // `record`, overwriting every field and reusing the storage of its texts and lists. On a
+  // failure (kStopAtFirst) `record` is left part old, part new: only fit to decode into again.
+  void decodeDocumentPaddedInto(std::string_view json, ConfigureData& record);
 
   // Parses `json` as one list record (MenuItem, NavigationTab or ExternalBrowseUrl).
   template <class Record>
@@ -41,10 +43,10 @@ class RecordDecoder {
   const std::vector<std::string>& duplicateMembers() const { return duplicateMembers_; }
 
  private:
-  ConfigureData decodeRoot(
-      const std::variant<platform::JsonValue, platform::JsonSyntaxError>& parsed);
+  void decodeRoot(const std::variant<platform::JsonValue, platform::JsonSyntaxError>& parsed,
+                  ConfigureData& record);
   template <class Record>
-  Record readListRecord(const platform::JsonValue& value, const PathNode& path);
+  void readListRecord(const platform::JsonValue& value, const PathNode& path, Record& record);
   void failNotObject(const platform::JsonValue& value, const PathNode* path);
 
   std::optional<std::string> readText(const platform::JsonValue& value, const PathNode& path);
@@ -52,8 +54,8 @@ class RecordDecoder {
   std::optional<double> readNumber(const platform::JsonValue& value, const PathNode& path);
   std::optional<bool> readSwitch(const platform::JsonValue& value, const PathNode& path);
   template <class Record>
-  std::optional<std::vector<Record>> readList(const platform::JsonValue& value,
-                                              const PathNode& path);
+  void readList(const platform::JsonValue& value, const PathNode& path,
+                std::optional<std::vector<Record>>& list);
 
   void fail(const PathNode* path, const std::string& reason);
   void failSyntax(const platform::JsonSyntaxError& error);

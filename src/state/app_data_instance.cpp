@@ -35,6 +35,12 @@ void AppDataInstance::setConfigureData(std::optional<ConfigureData> record) {
   // `record` now holds the previous value and is released here, outside the lock.
 }
 
+void AppDataInstance::swapConfigureData(std::optional<ConfigureData>& record) {
+  refuseReentry("swapConfigureData");
+  std::lock_guard lock(mutex_);
+  configureData_.swap(record);
+}
+
 void AppDataInstance::refuseReentry(const char* call) const {
   if (tModifying == this) {
     throw std::logic_error(std::string("AppDataInstance::") + call +

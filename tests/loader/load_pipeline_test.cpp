@@ -1,5 +1,8 @@
 #include "vexloweb/loader/load_pipeline.hpp"
 
+#include <sstream>
+
+#include "config/record_decoder.hpp"
 #include "loader/loader_fixture.hpp"
 #include "vexloweb/loader/configure_vexlo_web.hpp"
 
@@ -53,6 +56,51 @@ TEST_F(LoaderTest, AnEmptyDocumentClearsTheAdKeysAndWritesTheDefaultColours) {
   EXPECT_EQ(platform::UserDefaults::standard().keys(),
             (std::vector<std::string>{"COLOR_PRIMARY", "COLOR_PRIMARY_DARK"}));
   EXPECT_EQ(stored("COLOR_PRIMARY_DARK"), platform::DefaultsValue(std::string("colorPrimaryDark")));
+}
+
+// A load decodes into the record an earlier load left behind. Every document of the decoding
+// table decoded into what any other (accepted or refused) left gives what a fresh decode gives;
+// loaded in turn, each leaves that record held, or the previous one when it is refused.
+TEST_F(LoaderTest, ReloadsHoldWhatAFreshDecodeGives) {
+  std::istringstream table(
+      testing::readFile(std::filesystem::path(VEXLOWEB_TEST_DATA) / "decode/documents.txt"));
+  std::vector<std::pair<std::string, std::optional<ConfigureData>>> documents;
+  for (std::string document, expected; std::getline(table, document);) {
+    if (document.starts_with('#')) continue;
+    std::getline(table, expected);
+    if (document.starts_with("MenuItem: ")) continue;
+    documents.emplace_back(document, std::nullopt);
+    try {
+      documents.back().second = ConfigureData::decode(document);
+    } catch (const DecodingError&) {
+    }
+  }
+  const auto decodeInto = [](const std::string& document, ConfigureData& record) {
+    const std::string padded = document + std::string(platform::JsonParser::kPadding, ' ');
+    try {
+      RecordDecoder(RecordDecoder::Mode::kStopAtFirst)
+          .decodeDocumentPaddedInto(std::string_view(padded).substr(0, document.size()), record);
+      return true;
+    } catch (const DecodingError&) {
+      return false;
+    }
+  };
+  for (const auto& [earlier, ignored] : documents) {
+    for (const auto& [document, fresh] : documents) {
+      ConfigureData record;
+      decodeInto(earlier, record);
+      ASSERT_EQ(decodeInto(document, record), fresh.has_value()) << earlier << "\n" << document;
+      if (fresh) {
+        ASSERT_EQ(record, *fresh) << earlier << "\n" << document;
+      }
+    }
+  }
+  for (const auto& [document, fresh] : documents) {
+    const auto before = held();
+    seal("doc", document);
+    EXPECT_EQ(loadConfiguration("doc").ok(), fresh.has_value()) << document;
+    EXPECT_EQ(held(), fresh ? fresh : before) << document;
+  }
 }
 
 }  // namespace

@@ -154,6 +154,14 @@ class VEXLOWEB_EXPORT ConfigureData {
 
   bool operator==(const ConfigureData&) const = default;
 
+  // Exchanges every field with `other`'s without copying or moving any text or list.
+  void swap(ConfigureData& other) noexcept {
+#define VEXLOWEB_X(field, key, type) field##_.swap(other.field##_);
+    VEXLOWEB_CONFIGURE_DATA_FIELDS(VEXLOWEB_X)
+#undef VEXLOWEB_X
+  }
+  friend void swap(ConfigureData& a, ConfigureData& b) noexcept { a.swap(b); }
+
  private:
 #define VEXLOWEB_X(field, key, type) std::optional<type> field##_;
   VEXLOWEB_CONFIGURE_DATA_FIELDS(VEXLOWEB_X)

@@ -37,6 +37,11 @@ class VEXLOWEB_EXPORT AppDataInstance {
   // modifyConfigureData.
   void setConfigureData(std::optional<ConfigureData> record);
 
+  // Swaps the held record with `record`: the holder takes its value, and `record` receives the
+  // previous one (absent when the holder was empty) for the caller to keep or release. Nothing
+  // is copied. Throws std::logic_error from inside modifyConfigureData.
+  void swapConfigureData(std::optional<ConfigureData>& record);
+
   // Runs mutate(std::optional<ConfigureData>&) on the held record in place, without copying it
   // out, with exclusive access for the whole call. Exceptions from `mutate` propagate; changes
   // made before the throw stay.
