@@ -6,7 +6,6 @@
 #include <cstring>
 
 #if defined(__x86_64__)
-#include <cpuid.h>
 #include <immintrin.h>
 #elif defined(__aarch64__)
 #include <arm_neon.h>
@@ -44,49 +43,89 @@ constexpr ShiftedTable kShift12 = shifted(12);
 constexpr ShiftedTable kShift6 = shifted(6);
 constexpr ShiftedTable kShift0 = shifted(0);
 
-// The body's fast path: blocks of alphabet characters decoded by vector instructions (16
-// characters at a time with SSSE3, 64 with NEON), up to the first block that holds any other
-// character, padding included, which the scalar loops then take. A block is read whole before
-// its bytes are written, at or behind it, so decoding in place is safe. Advances in and out.
+// The body's fast path: blocks of alphabet characters decoded by vector instructions (32
+// characters at a time with AVX2, then 16 with SSSE3, or 64 with NEON), up to the first block
+// that holds any other character, padding included, which the scalar loops then take. A block
+// is read whole before its bytes are written, at or behind it, so decoding in place is safe.
+// Advances in and out.
 #if defined(__x86_64__)
+// Muła's decoder: each character's low and high nibble pick bit masks whose AND is non-zero
+// only outside the alphabet; the high nibble (and '/') picks the offset to its value. Then four
+// six-bit values become 24 bits per 32-bit lane, and each lane's three bytes go in order to the
+// front of its 16. The same tables serve both 128-bit halves of AVX2.
+alignas(16) constexpr std::int8_t kOutsideLow[16] = {
+    0x15, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x13, 0x1A, 0x1B, 0x1B, 0x1B, 0x1A};
+alignas(16) constexpr std::int8_t kOutsideHigh[16] = {
+    0x10, 0x10, 0x01, 0x02, 0x04, 0x08, 0x04, 0x08, 0x10, 0x10, 0x10, 0x10, 0x10, 0x10, 0x10, 0x10};
+alignas(16) constexpr std::int8_t kOffset[16] = {0, 16, 19, 4, -65, -65, -71, -71,
+                                                 0, 0,  0,  0, 0,   0,   0,   0};
+alignas(16) constexpr std::int8_t kPack[16] = {2, 1,  0,  6,  5,  4,  10, 9,
+                                               8, 14, 13, 12, -1, -1, -1, -1};
+
+__attribute__((target("avx2"))) __m256i table256(const std::int8_t (&table)[16]) {
+  return _mm256_broadcastsi128_si256(_mm_load_si128(reinterpret_cast<const __m128i*>(table)));
+}
+
+__attribute__((target("avx2"))) void decodeBlocksAvx2(char* data, std::size_t size, std::size_t& in,
+                                                      std::size_t& out) {
+  const __m256i outsideLow = table256(kOutsideLow);
+  const __m256i outsideHigh = table256(kOutsideHigh);
+  const __m256i offset = table256(kOffset);
+  const __m256i pack = table256(kPack);
+  const __m256i nibble = _mm256_set1_epi8(0x0F);
+  while (in + 32 <= size) {
+    const __m256i text = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + in));
+    const __m256i high = _mm256_and_si256(_mm256_srli_epi32(text, 4), nibble);
+    const __m256i outside =
+        _mm256_and_si256(_mm256_shuffle_epi8(outsideLow, _mm256_and_si256(text, nibble)),
+                         _mm256_shuffle_epi8(outsideHigh, high));
+    if (_mm256_testz_si256(outside, outside) == 0) return;
+    const __m256i slash = _mm256_cmpeq_epi8(text, _mm256_set1_epi8('/'));
+    const __m256i values =
+        _mm256_add_epi8(text, _mm256_shuffle_epi8(offset, _mm256_add_epi8(slash, high)));
+    const __m256i pairs = _mm256_maddubs_epi16(values, _mm256_set1_epi32(0x01400140));
+    const __m256i groups = _mm256_madd_epi16(pairs, _mm256_set1_epi32(0x00011000));
+    // Each half's twelve bytes, then the two side by side.
+    const __m256i bytes = _mm256_permutevar8x32_epi32(_mm256_shuffle_epi8(groups, pack),
+                                                      _mm256_setr_epi32(0, 1, 2, 4, 5, 6, 3, 7));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(data + out), bytes);  // 24 bytes, 8 scratch
+    in += 32;
+    out += 24;
+  }
+}
+
 __attribute__((target("ssse3"))) void decodeBlocksSsse3(char* data, std::size_t size,
                                                         std::size_t& in, std::size_t& out) {
-  // Muła's decoder: each character's low and high nibble pick bit masks whose AND is non-zero
-  // only outside the alphabet; the high nibble (and '/') picks the offset to its value.
-  const __m128i lutLow = _mm_setr_epi8(0x15, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11,
-                                       0x13, 0x1A, 0x1B, 0x1B, 0x1B, 0x1A);
-  const __m128i lutHigh = _mm_setr_epi8(0x10, 0x10, 0x01, 0x02, 0x04, 0x08, 0x04, 0x08, 0x10, 0x10,
-                                        0x10, 0x10, 0x10, 0x10, 0x10, 0x10);
-  const __m128i lutOffset = _mm_setr_epi8(0, 16, 19, 4, -65, -65, -71, -71, 0, 0, 0, 0, 0, 0, 0, 0);
+  const auto table = [](const std::int8_t(&bytes)[16]) {
+    return _mm_load_si128(reinterpret_cast<const __m128i*>(bytes));
+  };
   const __m128i nibble = _mm_set1_epi8(0x0F);
   while (in + 16 <= size) {
     const __m128i text = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + in));
     const __m128i high = _mm_and_si128(_mm_srli_epi32(text, 4), nibble);
-    const __m128i outside = _mm_and_si128(_mm_shuffle_epi8(lutLow, _mm_and_si128(text, nibble)),
-                                          _mm_shuffle_epi8(lutHigh, high));
+    const __m128i outside =
+        _mm_and_si128(_mm_shuffle_epi8(table(kOutsideLow), _mm_and_si128(text, nibble)),
+                      _mm_shuffle_epi8(table(kOutsideHigh), high));
     if (_mm_movemask_epi8(_mm_cmpeq_epi8(outside, _mm_setzero_si128())) != 0xFFFF) return;
     const __m128i slash = _mm_cmpeq_epi8(text, _mm_set1_epi8('/'));
     const __m128i values =
-        _mm_add_epi8(text, _mm_shuffle_epi8(lutOffset, _mm_add_epi8(slash, high)));
-    // Four six-bit values to 24 bits per 32-bit lane, then each lane's three bytes in order.
+        _mm_add_epi8(text, _mm_shuffle_epi8(table(kOffset), _mm_add_epi8(slash, high)));
     const __m128i pairs = _mm_maddubs_epi16(values, _mm_set1_epi32(0x01400140));
     const __m128i groups = _mm_madd_epi16(pairs, _mm_set1_epi32(0x00011000));
-    const __m128i bytes = _mm_shuffle_epi8(
-        groups, _mm_setr_epi8(2, 1, 0, 6, 5, 4, 10, 9, 8, 14, 13, 12, -1, -1, -1, -1));
+    const __m128i bytes = _mm_shuffle_epi8(groups, table(kPack));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(data + out), bytes);  // 12 bytes and 4 scratch
     in += 16;
     out += 12;
   }
 }
 
+// x86-64's baseline has neither extension, and hosts build for the baseline: each is used when
+// the processor (and, for AVX2, the operating system) supports it. AVX2 takes the bulk, SSSE3 a
+// last block of 16.
 void decodeVectorBlocks(char* data, std::size_t size, std::size_t& in, std::size_t& out) {
-  static const bool ssse3 = [] {
-    unsigned eax = 0;
-    unsigned ebx = 0;
-    unsigned ecx = 0;
-    unsigned edx = 0;
-    return __get_cpuid(1, &eax, &ebx, &ecx, &edx) != 0 && (ecx & bit_SSSE3) != 0;
-  }();
+  static const bool avx2 = __builtin_cpu_supports("avx2");
+  static const bool ssse3 = __builtin_cpu_supports("ssse3");
+  if (avx2) decodeBlocksAvx2(data, size, in, out);
   if (ssse3) decodeBlocksSsse3(data, size, in, out);
 }
 #elif defined(__aarch64__)
