@@ -1,10 +1,15 @@
 #include "platform/text.hpp"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
 #include <utf8proc.h>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "platform/utf8.hpp"
 
@@ -26,11 +31,23 @@ std::size_t whitespaceLength(const char* p, std::size_t available) noexcept {
 }
 
 // The length of the leading run of bytes that need no work: printable ASCII other than '"'.
-// Eight bytes at a time: the text is usually one long run of base64.
+// Sixteen bytes at a time with SSE2 (every x86-64 has it), then eight: the text is usually one
+// long run of base64.
 std::size_t plainRun(const char* data, std::size_t size) noexcept {
   constexpr std::uint64_t kOnes = 0x0101010101010101;
   constexpr std::uint64_t kHighs = 0x8080808080808080;
   std::size_t i = 0;
+#if defined(__SSE2__)
+  for (; i + 16 <= size; i += 16) {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+    // Compared as signed bytes, 0x80 and above are below 0x21 too.
+    const __m128i work =
+        _mm_or_si128(_mm_cmplt_epi8(x, _mm_set1_epi8(0x21)), _mm_cmpeq_epi8(x, _mm_set1_epi8('"')));
+    if (const auto mask = static_cast<unsigned>(_mm_movemask_epi8(work)); mask != 0) {
+      return i + static_cast<std::size_t>(std::countr_zero(mask));
+    }
+  }
+#endif
   for (; i + 8 <= size; i += 8) {
     std::uint64_t x = 0;
     std::memcpy(&x, data + i, 8);
