@@ -18,11 +18,16 @@ std::filesystem::path executableFolder() {
 }  // namespace
 
 bool Bundle::staysInside(std::string_view name) {
-  if (name.empty() || name.find('\0') != std::string_view::npos) return false;
-  const std::filesystem::path relative(name);
-  if (relative.is_absolute() || relative.has_root_path()) return false;
-  return std::none_of(relative.begin(), relative.end(),
-                      [](const std::filesystem::path& part) { return part == ".."; });
+  if (name.empty() || name.front() == '/' || name.find('\0') != std::string_view::npos) {
+    return false;
+  }
+  // No part between slashes is "..".
+  for (std::size_t start = 0; start <= name.size();) {
+    const std::size_t end = std::min(name.find('/', start), name.size());
+    if (name.substr(start, end - start) == "..") return false;
+    start = end + 1;
+  }
+  return true;
 }
 
 Bundle& Bundle::main() {
@@ -49,11 +54,17 @@ std::optional<std::string> Bundle::pathForResource(std::string_view name,
       type.find('\0') != std::string_view::npos) {
     return std::nullopt;
   }
-  std::string fileName(name);
-  if (!type.empty()) fileName.append(".").append(type);
-  const std::filesystem::path candidate = path() / fileName;
+  // As path() / "name.type" would join them, without taking the folder apart into its parts.
+  std::string candidate;
+  {
+    std::lock_guard lock(mutex_);
+    candidate = folder_.native();
+  }
+  if (!candidate.empty() && candidate.back() != '/') candidate += '/';
+  candidate.append(name);
+  if (!type.empty()) candidate.append(".").append(type);
   if (!isRegularFile(candidate)) return std::nullopt;
-  return candidate.string();
+  return candidate;
 }
 
 }  // namespace vexloweb::platform

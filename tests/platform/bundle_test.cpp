@@ -18,6 +18,7 @@ TEST(Bundle, FindsOnlyRegularFilesInsideItsFolder) {
   testing::writeFile(root / "app.io", "x");
   testing::writeFile(root / "sub" / "inner.io", "x");
   testing::writeFile(root / "noext", "x");
+  testing::writeFile(root / "..dots.io", "x");
   ASSERT_EQ(::mkfifo((root / "pipe.io").c_str(), 0600), 0);
   std::filesystem::create_symlink(root / "app.io", root / "link.io");
 
@@ -26,13 +27,19 @@ TEST(Bundle, FindsOnlyRegularFilesInsideItsFolder) {
   EXPECT_EQ(bundle.pathForResource("sub/inner", "io"), (root / "sub" / "inner.io").string());
   EXPECT_EQ(bundle.pathForResource("noext", ""), (root / "noext").string());
   EXPECT_TRUE(bundle.pathForResource("link", "io").has_value());
-  const std::string outside = (root / "app").string();
-  const std::string_view misses[] = {"missing",    "folder", "pipe", "../app",
-                                     "sub/../app", "",       outside};
-  for (std::string_view name : misses) {
+  EXPECT_EQ(bundle.pathForResource("..dots", "io"), (root / "..dots.io").string());
+  EXPECT_EQ(Bundle(root / "").pathForResource("app", "io"), (root / "app.io").string());
+  for (std::string_view name : {"missing", "folder", "pipe"}) {
     EXPECT_FALSE(bundle.pathForResource(name, "io").has_value()) << name;
   }
-  EXPECT_FALSE(bundle.pathForResource(std::string_view("app\0x", 5), "io").has_value());
+  const std::string outside = (root / "app").string();
+  for (std::string_view name :
+       {std::string_view("../app"), std::string_view("sub/../app"), std::string_view(".."),
+        std::string_view("sub/../.."), std::string_view("sub/.."), std::string_view(),
+        std::string_view(outside), std::string_view("app\0x", 5)}) {
+    EXPECT_FALSE(Bundle::staysInside(name)) << name;
+    EXPECT_FALSE(bundle.pathForResource(name, "io").has_value()) << name;
+  }
 }
 
 // The regular-file check itself refuses a directory and a FIFO, before any read: reading a
