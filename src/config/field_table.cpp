@@ -35,11 +35,13 @@ const std::array<std::size_t, ConfigureData::kFieldCount>& ConfigureDataAccess::
 
 namespace {
 
-// FNV-1a: keys are short, and this spreads the 58 of them over a table of 256 with few clashes.
+// The length and three of the key's bytes: a few loads instead of a step per byte, and still
+// few clashes among the 58 keys in a table of 256 (the slots after a clash take the rest).
 constexpr std::uint32_t keyHash(std::string_view key) noexcept {
-  std::uint32_t hash = 2166136261U;
-  for (const char c : key) hash = (hash ^ static_cast<unsigned char>(c)) * 16777619U;
-  return hash;
+  if (key.empty()) return 0;
+  const auto byte = [key](std::size_t i) { return static_cast<std::uint32_t>(key[i] & 0xFF); };
+  return static_cast<std::uint32_t>(key.size()) * 97U + byte(0) * 7U + byte(key.size() / 2) * 31U +
+         byte(key.size() - 1) * 3U;
 }
 
 }  // namespace

@@ -152,7 +152,9 @@ void RecordDecoder::readListRecord(const JsonValue& value, const PathNode& path,
   std::array<std::optional<JsonValue>, 3> found;
   const bool isObject = value.forEachMember([&](std::string_view key, const JsonValue& member) {
     for (std::size_t i = 0; i < Record::kKeys.size(); ++i) {
-      if (key == Record::kKeys[i]) {
+      // The first byte settles most mismatches without a call to compare the rest.
+      const std::string_view known = Record::kKeys[i];
+      if (key.size() == known.size() && key.front() == known.front() && key == known) {
         if (!found[i]) {
           found[i] = member;
         } else {
