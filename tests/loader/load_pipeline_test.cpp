@@ -103,5 +103,26 @@ TEST_F(LoaderTest, ReloadsHoldWhatAFreshDecodeGives) {
   }
 }
 
+// What makes reloads cheap: a load decodes into the record two loads back, so a text of the
+// same length lands in the storage it had then.
+TEST_F(LoaderTest, AReloadReusesTheStorageOfTheRecordItReplaced) {
+  const auto aboutText = [] {
+    const char* data = nullptr;
+    AppDataInstance::getInstance().modifyConfigureData(
+        [&](const std::optional<ConfigureData>& record) { data = record->about_text()->data(); });
+    return data;
+  };
+  const std::string text = "a text too long to be held inside the string itself";
+  seal("a", R"({"about_text": ")" + text + "\"}");
+  seal("b", R"({"about_text": "another text, also too long to be held in place"})");
+  ASSERT_TRUE(loadConfiguration("a").ok());
+  const char* first = aboutText();
+  ASSERT_TRUE(loadConfiguration("b").ok());
+  // Takes the text's block, were the first record released: a new string could land there too.
+  const std::string blocker(text.size(), 'x');
+  ASSERT_TRUE(loadConfiguration("a").ok());
+  EXPECT_EQ(aboutText(), first);
+}
+
 }  // namespace
 }  // namespace vexloweb
