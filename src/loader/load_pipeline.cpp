@@ -1,15 +1,14 @@
 #include "vexloweb/loader/load_pipeline.hpp"
 
 #include <atomic>
-#include <memory>
 #include <mutex>
 
-#include "config/field_table.hpp"
 #include "config/record_decoder.hpp"
 #include "loader/cipher_steps.hpp"
 #include "loader/envelope.hpp"
 #include "loader/exports.hpp"
 #include "loader/load_hook.hpp"
+#include "loader/spare_record.hpp"
 #include "platform/base64.hpp"
 #include "platform/diagnose.hpp"
 #include "platform/utf8.hpp"
@@ -34,74 +33,6 @@ std::mutex& commitMutex() {
   static auto* const mutex = new std::mutex();
   return *mutex;
 }
-
-// A record kept from an earlier load for the next load to decode into, so that a reload
-// reuses its strings and lists instead of allocating and freeing them all again. One for the
-// process, and only a small one (4 MiB of text at most). Boxed, so that taking and keeping it
-// moves no field.
-class SpareRecord {
- public:
-  using Box = std::unique_ptr<std::optional<ConfigureData>>;
-
-  // The kept record, or an empty one; the caller owns it.
-  static Box take() {
-    Box box;
-    {
-      const std::lock_guard lock(mutex());
-      box.swap(kept());
-    }
-    if (!box) box = std::make_unique<std::optional<ConfigureData>>();
-    if (!*box) box->emplace();
-    return box;
-  }
-
-  // Keeps `box` for the next take() when it holds a small record and none is kept; otherwise
-  // it is released here, outside the lock.
-  static void give(Box box) {
-    if (!*box || heldBytes(**box) > kSpareBytes) return;
-    const std::lock_guard lock(mutex());
-    if (!kept()) kept().swap(box);
-  }
-
- private:
-  static constexpr std::size_t kSpareBytes = std::size_t{4} << 20;
-
-  static std::size_t heldBytes(const ConfigureData& record) {
-    std::size_t bytes = 0;
-    const auto text = [&bytes](const std::optional<std::string>& value) {
-      if (value) bytes += value->capacity();
-    };
-    const auto list = [&](const auto& entries) {
-      if (!entries) return;
-      bytes += entries->capacity() * sizeof(entries->front());
-      for (const auto& entry : *entries) {
-        for (const auto& value : ListRecordAccess::fields(entry)) text(value);
-      }
-    };
-    for (const auto& field : ConfigureDataAccess::fields()) {
-      std::visit(
-          [&](auto member) {
-            using Slot = std::remove_cvref_t<decltype(record.*member)>;
-            if constexpr (std::is_same_v<Slot, std::optional<std::string>>) {
-              text(record.*member);
-            } else if constexpr (!std::is_arithmetic_v<typename Slot::value_type>) {
-              list(record.*member);
-            }
-          },
-          field.member);
-    }
-    return bytes;
-  }
-
-  static std::mutex& mutex() {
-    static auto* const mutex = new std::mutex();
-    return *mutex;
-  }
-  static Box& kept() {
-    static auto* const box = new Box();
-    return *box;
-  }
-};
 
 }  // namespace
 
