@@ -173,11 +173,15 @@ int seal(const KeyOptions& keyOptions, const std::vector<std::string>& inputs,
     return 0;
   }
   if (toFolder) fs::create_directories(output);
-  // One sync for the whole batch (a single file is the batch of one): all replaced, or none.
+  // A folder's outputs take one sync for the whole batch and are all replaced or none; a single
+  // file syncs only itself, not the whole file system.
   std::vector<platform::FileWrite> writes;
   for (const auto& [target, text] : sealed) writes.push_back({target, text});
   std::size_t atFault = 0;
-  if (!platform::writeFilesReplacing(writes, &why, &atFault)) {
+  const bool written =
+      toFolder ? platform::writeFilesReplacing(writes, &why, &atFault)
+               : platform::writeFileReplacing(writes.front().path, writes.front().content, &why);
+  if (!written) {
     std::cerr << printableText(writes[atFault].path.string()) << ": error: " << printableText(why)
               << '\n';
     return kBadInput;
