@@ -2,15 +2,16 @@
 // 0 success, 1 bad input, 2 usage error.
 #include <CLI/CLI.hpp>
 
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
+#include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <iostream>
 #include <iterator>
 #include <map>
+#include <set>
+#include <sstream>
+
+#include "checked_output.hpp"
 
 #include "vexloweb/config/schema.hpp"
 #include "vexloweb/loader/configure_vexlo_web.hpp"
@@ -67,71 +68,41 @@ std::optional<std::string> readInput(const std::string& name, std::string& whyNo
   return content;
 }
 
-// Standard output on file descriptor 1 that remembers the first write error, so that the tool can
-// name it (a full disk, a file-size limit, a closed pipe) instead of exiting 0.
-class CheckedOutput : public std::streambuf {
- public:
-  int error() const { return error_; }
-  // Flushes, then closes the descriptor: some file systems report a failed write only there.
-  void close() {
-    sync();
-    if (::close(1) != 0 && error_ == 0) error_ = errno;
+// Splits `text` into lines and makes each printable, so that a name inside cannot forge a line.
+std::string printableLines(std::string_view text) {
+  std::string out;
+  for (std::size_t start = 0; start < text.size();) {
+    const std::size_t end = std::min(text.find('\n', start), text.size());
+    out += printableText(text.substr(start, end - start));
+    if (end < text.size()) out += '\n';
+    start = end + 1;
   }
-
- protected:
-  int overflow(int c) override {
-    if (c == traits_type::eof()) return sync() == 0 ? 0 : traits_type::eof();
-    if (buffer_.size() >= kBufferSize && sync() != 0) return traits_type::eof();
-    buffer_.push_back(static_cast<char>(c));
-    return c;
-  }
-  std::streamsize xsputn(const char* text, std::streamsize count) override {
-    buffer_.append(text, static_cast<std::size_t>(count));
-    if (buffer_.size() >= kBufferSize && sync() != 0) return 0;
-    return count;
-  }
-  int sync() override {
-    std::string_view pending = buffer_;
-    while (!pending.empty() && error_ == 0) {
-      const ssize_t done = ::write(1, pending.data(), pending.size());
-      if (done < 0 && errno == EINTR) continue;
-      if (done < 0) error_ = errno;
-      if (done > 0) pending.remove_prefix(static_cast<std::size_t>(done));
-    }
-    buffer_.clear();
-    return error_ == 0 ? 0 : -1;
-  }
-
- private:
-  static constexpr std::size_t kBufferSize = 1 << 16;
-  std::string buffer_;
-  int error_ = 0;
-};
-
-// Never destroyed: std::cout flushes into it at exit.
-CheckedOutput& checkedOutput() {
-  static auto* const output = new CheckedOutput();
-  return *output;
+  return out;
 }
 
-// Flushes and closes standard output; a write that failed on the way turns the exit status into
-// 1, with the reason.
-int finishOutput(int status) {
-  std::cout.flush();
-  checkedOutput().close();
-  if (const int error = checkedOutput().error()) {
-    std::cerr << "vexloweb: cannot write standard output: " << std::strerror(error) << '\n';
-    return status == 0 || status == kUsage ? kBadInput : status;
-  }
-  return status;
-}
-
-// Sets `keys` to the keys to use; false after saying why the key file could not be read.
+// Sets `keys` to the keys to use; false after saying why the key file could not be read or
+// which option gave a key or IV that every layer would refuse (blamed on it, not on an input).
 bool resolveKeys(const KeyOptions& keyOptions, std::optional<EnvelopeKeys>& keys) {
   std::string why;
   keys = keyOptions.resolve(why);
-  if (!keys) std::cerr << "vexloweb: key file " << keyOptions.keyFile << ": " << why << '\n';
-  return keys.has_value();
+  const std::string keyOption =
+      keyOptions.keyFile.empty() ? "--key" : "--key-file " + printableText(keyOptions.keyFile);
+  if (!keys) {
+    std::cerr << "vexloweb: " << keyOption << ": " << printableText(why) << '\n';
+    return false;
+  }
+  std::optional<std::string> fault;
+  if (keys->key) fault = checkEnvelopeKeys(EnvelopeKeys{keys->key, std::nullopt});
+  if (fault) {
+    std::cerr << "vexloweb: " << keyOption << ": " << printableText(*fault) << '\n';
+    return false;
+  }
+  if (keys->iv) fault = checkEnvelopeKeys(EnvelopeKeys{std::nullopt, keys->iv});
+  if (fault) {
+    std::cerr << "vexloweb: --iv: " << printableText(*fault) << '\n';
+    return false;
+  }
+  return true;
 }
 
 int seal(const KeyOptions& keyOptions, const std::vector<std::string>& inputs,
@@ -145,7 +116,7 @@ int seal(const KeyOptions& keyOptions, const std::vector<std::string>& inputs,
   const bool toFolder = !toStdout && (output.back() == '/' || fs::is_directory(output));
   if (inputs.size() > 1 && !toFolder) {
     std::cerr << "vexloweb seal: several inputs need -o DIR, a folder that exists or ends in '/'"
-              << (toStdout ? "" : " ('" + output + "' is not one)") << '\n';
+              << (toStdout ? "" : " ('" + printableText(output) + "' is not one)") << '\n';
     return kUsage;
   }
   if (toFolder && std::find(inputs.begin(), inputs.end(), "-") != inputs.end()) {
@@ -160,8 +131,9 @@ int seal(const KeyOptions& keyOptions, const std::vector<std::string>& inputs,
           fs::path(output) / fs::path(input).filename().replace_extension(".io");
       const auto [owner, added] = owners.emplace(target, input);
       if (!added) {
-        std::cerr << "vexloweb seal: '" << owner->second << "' and '" << input
-                  << "' would both be sealed into '" << target.string() << "'\n";
+        std::cerr << "vexloweb seal: '" << printableText(owner->second) << "' and '"
+                  << printableText(input) << "' would both be sealed into '"
+                  << printableText(target.string()) << "'\n";
         return kUsage;
       }
     }
@@ -173,7 +145,7 @@ int seal(const KeyOptions& keyOptions, const std::vector<std::string>& inputs,
     const std::string label = input == "-" ? "<stdin>" : input;
     auto document = readInput(input, why);
     if (!document) {
-      std::cerr << printableText(label) << ": error: file: " << why << '\n';
+      std::cerr << printableText(label) << ": error: file: " << printableText(why) << '\n';
       failed = true;
       continue;
     }
@@ -187,7 +159,7 @@ int seal(const KeyOptions& keyOptions, const std::vector<std::string>& inputs,
     }
     auto text = sealDocument(*document, keys, &why);
     if (!text) {
-      std::cerr << printableText(label) << ": error: " << why << '\n';
+      std::cerr << printableText(label) << ": error: " << printableText(why) << '\n';
       failed = true;
       continue;
     }
@@ -196,14 +168,23 @@ int seal(const KeyOptions& keyOptions, const std::vector<std::string>& inputs,
     sealed.emplace_back(std::move(target), std::move(*text));
   }
   if (failed) return kBadInput;
+  if (toStdout) {
+    for (const auto& [target, text] : sealed) std::cout << text;
+    return 0;
+  }
   if (toFolder) fs::create_directories(output);
-  for (const auto& [target, text] : sealed) {
-    if (target.empty()) {
-      std::cout << text;
-    } else if (!platform::writeFileReplacing(target, text, &why)) {
-      std::cerr << printableText(target.string()) << ": error: " << why << '\n';
-      return kBadInput;
-    }
+  // A folder's outputs take one sync for the whole batch and are all replaced or none; a single
+  // file syncs only itself, not the whole file system.
+  std::vector<platform::FileWrite> writes;
+  for (const auto& [target, text] : sealed) writes.push_back({target, text});
+  std::size_t atFault = 0;
+  const bool written =
+      toFolder ? platform::writeFilesReplacing(writes, &why, &atFault)
+               : platform::writeFileReplacing(writes.front().path, writes.front().content, &why);
+  if (!written) {
+    std::cerr << printableText(writes[atFault].path.string()) << ": error: " << printableText(why)
+              << '\n';
+    return kBadInput;
   }
   return 0;
 }
@@ -262,18 +243,15 @@ int load(const KeyOptions& keyOptions, const std::string& bundle, const std::str
   bool allLoaded = true;
   for (const std::string& name : names) {
     // The app's own load (its keys, its printed lines), with the report of what failed.
-    const LoadOutcome outcome = loadConfiguration(name, ownKeys ? keys : std::nullopt, &std::cout);
-    std::cout << loadSummaryJson(name) << '\n';
+    // The app's own load (its keys; its cipher lines, on standard error so that standard output
+    // stays JSON), with the report of what failed.
+    const LoadOutcome outcome = loadConfiguration(name, ownKeys ? keys : std::nullopt, &std::cerr);
+    std::cout << loadSummaryJson(name, outcome) << '\n';
     if (outcome.failure) {
       allLoaded = false;
       std::cerr << "vexloweb: load " << printableText(name) << ": "
                 << layerName(outcome.failure->layer) << ": "
-                << printableText(outcome.failure->reason);
-      if (name.size() > 3 && name.ends_with(".io")) {
-        std::cerr << " (names go without the extension: try '"
-                  << printableText(name.substr(0, name.size() - 3)) << "')";
-      }
-      std::cerr << '\n';
+                << printableText(outcome.failure->reason) << '\n';
     }
   }
   if (auto failure = platform::UserDefaults::standard().failure()) {
@@ -299,13 +277,25 @@ int showDefaults(const std::string& defaults, const std::vector<std::string>& ke
     return kBadInput;
   }
   std::cout << json << '\n';
-  return 0;
+  // As `git config` does: a key asked for and not stored fails the run, the others still print.
+  int status = 0;
+  std::set<std::string_view> named;
+  for (const std::string& key : keys) {
+    if (!named.insert(key).second || store.object(key)) continue;
+    std::cerr << "vexloweb: defaults: no key '" << printableText(key) << "' in '"
+              << printableText(file.string()) << "'\n";
+    status = kBadInput;
+  }
+  return status;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::cout.rdbuf(&checkedOutput());
+  // A file-size limit then fails the write with EFBIG, which the tool reports, instead of killing
+  // it silently halfway through a temporary file.
+  std::signal(SIGXFSZ, SIG_IGN);
+  std::cout.rdbuf(&tool::checkedOutput());
   CLI::App app{"Seals, opens, checks and loads VexloWebLib configuration files."};
   app.set_version_flag("--version", std::string("vexloweb ") + VEXLOWEB_VERSION_STRING);
   app.require_subcommand(1);
@@ -363,7 +353,7 @@ int main(int argc, char** argv) {
           .empty()) {
     std::vector<std::string_view> commands;
     for (const CLI::App* command : app.get_subcommands({})) commands.push_back(command->get_name());
-    std::cerr << "vexloweb: unknown command '" << argv[1] << "'";
+    std::cerr << "vexloweb: unknown command '" << printableText(argv[1]) << "'";
     if (auto nearest = closestWord(argv[1], commands)) {
       std::cerr << " (did you mean '" << *nearest << "'?)";
     }
@@ -373,17 +363,24 @@ int main(int argc, char** argv) {
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
-    return finishOutput(app.exit(error) == 0 ? 0 : kUsage);
+    // CLI11 quotes the arguments it refuses as they were typed.
+    std::ostringstream out, err;
+    const int status = app.exit(error, out, err);
+    std::cout << out.str();
+    std::cerr << printableLines(err.str());
+    return tool::finishOutput(status == 0 ? 0 : kUsage);
   }
   try {
-    if (sealCommand->parsed()) return finishOutput(seal(sealKeys, sealInputs, sealOutput, noCheck));
-    if (openCommand->parsed()) return finishOutput(open(openKeys, openFile));
+    if (sealCommand->parsed())
+      return tool::finishOutput(seal(sealKeys, sealInputs, sealOutput, noCheck));
+    if (openCommand->parsed()) return tool::finishOutput(open(openKeys, openFile));
     if (checkCommand->parsed())
-      return finishOutput(check(checkKeys, checkFiles, checkJson, checkStrict));
-    if (loadCommand->parsed()) return finishOutput(load(loadKeys, bundle, loadDefaults, names));
-    if (defaultsCommand->parsed()) return finishOutput(showDefaults(shownDefaults, keys));
+      return tool::finishOutput(check(checkKeys, checkFiles, checkJson, checkStrict));
+    if (loadCommand->parsed())
+      return tool::finishOutput(load(loadKeys, bundle, loadDefaults, names));
+    if (defaultsCommand->parsed()) return tool::finishOutput(showDefaults(shownDefaults, keys));
     if (schemaCommand->parsed()) std::cout << configurationSchema() << '\n';
-    return finishOutput(0);
+    return tool::finishOutput(0);
   } catch (const std::exception& error) {
     std::cerr << "vexloweb: " << printableText(error.what()) << '\n';
     return kBadInput;

@@ -89,7 +89,11 @@ void RecordDecoder::fail(const PathNode* path, const std::string& reason) {
 
 void RecordDecoder::failSyntax(const platform::JsonSyntaxError& error) {
   const bool located = error.offset != std::string_view::npos;
-  fail(nullptr, "invalid JSON" + (located ? " at byte " + std::to_string(error.offset) : "") +
+  fail(nullptr, "invalid JSON" +
+                    (located ? " at byte " + std::to_string(error.offset) + " (line " +
+                                   std::to_string(error.line) + ", column " +
+                                   std::to_string(error.column) + ")"
+                             : "") +
                     ": " + error.message);
 }
 

@@ -10,7 +10,26 @@
 #include "platform/utf8.hpp"
 
 namespace vexloweb {
-namespace {}  // namespace
+namespace {
+
+// Why the clean file text is not base64, in the words of the one who wrote the file: a JSON
+// document that was never sealed, a line break where the text was wrapped.
+std::string outerBase64Reason(std::string_view text, const platform::Base64Fault& fault,
+                              const platform::FirstSpace& first) {
+  const char at = fault.offset < text.size() ? text[fault.offset] : '\0';
+  if (fault.offset == 0 && (at == '{' || at == '[')) {
+    return "the file looks like a JSON document, not a sealed one: seal it first (vexloweb seal "
+           "-o NAME.io NAME.json)";
+  }
+  // The first space of the clean text is the first whitespace run of the file.
+  if (at == ' ' && first.lineBreak) {
+    return "the file text is not base64: a line break at offset " + std::to_string(first.offset) +
+           " is not base64 (the text must be one unbroken line)";
+  }
+  return "the file text is not base64: " + fault.reason;
+}
+
+}  // namespace
 
 std::string_view keyText(const std::optional<EnvelopeKeys>& keys) {
   return keys && keys->key ? std::string_view(*keys->key) : kLoaderKey;
@@ -24,12 +43,13 @@ Envelope::Envelope(const std::optional<EnvelopeKeys>& keys, std::ostream* cipher
 
 std::optional<LoadFailure> Envelope::open(std::string file) {
   std::size_t textSize = 0;
+  platform::FirstSpace firstSpace;
   if (file.empty()) {
     fail(LoadLayer::kFile, "the file is empty");
   } else if (!platform::isValidUtf8(file)) {
     fail(LoadLayer::kFileText, "the file is " + platform::notUtf8(file));
   } else {
-    textSize = platform::cleanTextInPlace(file.data(), file.size());
+    textSize = platform::cleanTextInPlace(file.data(), file.size(), &firstSpace);
   }
 
   // An unusable file still goes on to the cipher with empty text, as the loader always has:
@@ -41,7 +61,8 @@ std::optional<LoadFailure> Envelope::open(std::string file) {
   }
   std::size_t outerSize = 0;
   if (auto fault = platform::decodeBase64InPlace(file.data(), textSize, &outerSize)) {
-    return fail(LoadLayer::kOuterBase64, "the file text is not base64: " + fault->reason);
+    return fail(LoadLayer::kOuterBase64,
+                outerBase64Reason({file.data(), textSize}, *fault, firstSpace));
   }
   // Every layer from here on shrinks its text, so the file's buffer serves them all.
   std::size_t plainSize = 0;

@@ -12,6 +12,10 @@
 namespace vexloweb {
 namespace {
 
+// Option words are upper case and keys lower case, and a newcomer types either: letters that
+// differ only in case count as the same.
+char foldCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
 std::size_t editDistance(std::string_view a, std::string_view b) {
   std::vector<std::size_t> row(b.size() + 1);
   for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
@@ -20,7 +24,8 @@ std::size_t editDistance(std::string_view a, std::string_view b) {
     row[0] = i;
     for (std::size_t j = 1; j <= b.size(); ++j) {
       const std::size_t above = row[j];
-      row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] != b[j - 1] ? 1 : 0)});
+      row[j] = std::min({row[j] + 1, row[j - 1] + 1,
+                         diagonal + (foldCase(a[i - 1]) != foldCase(b[j - 1]) ? 1 : 0)});
       diagonal = above;
     }
   }

@@ -1,6 +1,7 @@
 #include "vexloweb/loader/load_pipeline.hpp"
 
 #include <atomic>
+#include <filesystem>
 #include <mutex>
 
 #include "config/record_decoder.hpp"
@@ -32,6 +33,36 @@ void reachStage(std::string_view stage, std::string_view fileName) {
 std::mutex& commitMutex() {
   static auto* const mutex = new std::mutex();
   return *mutex;
+}
+
+// Why `fileName` names no file of the bundle, with the fix for the usual mistakes: a folder
+// that does not exist, a name given with its extension.
+std::string missingResource(const platform::Bundle& bundle, std::string_view fileName) {
+  const std::filesystem::path folder = bundle.path();
+  if (!platform::Bundle::staysInside(fileName)) {
+    return "the name '" + std::string(fileName) +
+           "' does not stay inside the bundle (a name is a file's name in the bundle folder, "
+           "without '..' or a leading '/')";
+  }
+  std::error_code error;
+  if (!std::filesystem::is_directory(folder, error)) {
+    return "the bundle folder '" + folder.string() + "' does not exist";
+  }
+  std::string reason =
+      "no regular file '" + std::string(fileName) + ".io' in '" + folder.string() + "'";
+  for (const std::string_view extension : {std::string_view(".io"), std::string_view(".json")}) {
+    const std::string_view stem = fileName.substr(0, fileName.size() - extension.size());
+    if (fileName.size() <= extension.size() || !fileName.ends_with(extension) ||
+        stem.ends_with('/')) {
+      continue;
+    }
+    const bool sealed = bundle.pathForResource(stem, "io").has_value();
+    reason += " (give the name without its extension: '" + std::string(stem) + "'" +
+              (sealed || extension == ".io" ? ")"
+                                            : ", once " + std::string(fileName) +
+                                                  " is sealed into " + std::string(stem) + ".io)");
+  }
+  return reason;
 }
 
 }  // namespace
@@ -87,14 +118,7 @@ LoadOutcome loadConfigurationFrom(const platform::Bundle& bundle, platform::User
   LoadOutcome outcome;
   const auto path = bundle.pathForResource(fileName, "io");
   if (!path) {
-    const std::string reason =
-        platform::Bundle::staysInside(fileName)
-            ? "no regular file '" + std::string(fileName) + ".io' in '" + bundle.path().string() +
-                  "'"
-            : "the name '" + std::string(fileName) +
-                  "' does not stay inside the bundle (a name is a file's name in the bundle "
-                  "folder, without '..' or a leading '/')";
-    outcome.failure = LoadFailure{LoadLayer::kResource, reason, {}};
+    outcome.failure = LoadFailure{LoadLayer::kResource, missingResource(bundle, fileName), {}};
     return outcome;
   }
   std::string whyNot;
@@ -139,6 +163,12 @@ LoadOutcome loadConfigurationFrom(const platform::Bundle& bundle, platform::User
   }
   SpareRecord::give(std::move(record));  // the record held before this load
   return outcome;
+}
+
+std::optional<std::string> checkEnvelopeKeys(const std::optional<EnvelopeKeys>& keys) {
+  KeyCheck check = checkCipherKeys(keyText(keys), ivText(keys));
+  if (check.keys) return std::nullopt;
+  return std::move(check.reason);
 }
 
 std::optional<std::string> sealDocument(std::string_view document,

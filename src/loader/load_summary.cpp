@@ -62,7 +62,9 @@ const std::array<std::string_view, 18>& exportedKeys() {
   return kKeys;
 }
 
-std::string loadSummaryJson(std::string_view name) {
+std::string loadSummaryJson(std::string_view name) { return loadSummaryJson(name, LoadOutcome{}); }
+
+std::string loadSummaryJson(std::string_view name, const LoadOutcome& outcome) {
   JsonWriter writer;
   writer.beginObject();
   writer.key("name");
@@ -78,8 +80,14 @@ std::string loadSummaryJson(std::string_view name) {
         }
       });
   writer.key("defaults");
-  writeDefaults(writer, platform::UserDefaults::standard(),
-                {exportedKeys().begin(), exportedKeys().end()});
+  if (outcome.ok()) {
+    writeDefaults(writer, platform::UserDefaults::standard(),
+                  {exportedKeys().begin(), exportedKeys().end()});
+  } else {
+    // A failed load exported nothing: what the store holds is an earlier load's.
+    writer.beginObject();
+    writer.endObject();
+  }
   writer.endObject();
   return writer.take();
 }

@@ -1,5 +1,6 @@
 #include "platform/json.hpp"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 #include <vector>
@@ -67,7 +68,16 @@ std::string describe(simdjson::error_code code) {
 JsonSyntaxError syntaxError(simdjson::error_code code, std::string_view text) {
   std::size_t offset =
       code == simdjson::UTF8_ERROR ? invalidUtf8Offset(text) : jsonSyntaxErrorOffset(text);
-  return {describe(code), offset};
+  JsonSyntaxError error{describe(code), offset};
+  if (offset == std::string_view::npos) return error;
+  const std::string_view before = text.substr(0, offset);
+  const std::size_t lineStart = before.rfind('\n') + 1;  // 0 when there is none
+  error.line = 1 + static_cast<std::size_t>(std::count(before.begin(), before.end(), '\n'));
+  // UTF-8 continuation bytes do not start a character.
+  error.column = 1 + static_cast<std::size_t>(std::count_if(
+                         before.begin() + static_cast<std::ptrdiff_t>(lineStart), before.end(),
+                         [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+  return error;
 }
 
 std::variant<JsonValue, JsonSyntaxError> finish(simdjson::simdjson_result<element> result,

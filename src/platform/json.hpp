@@ -66,6 +66,9 @@ class JsonValue {
 struct JsonSyntaxError {
   std::string message;  // "expected ':' after a member name", "invalid UTF-8", ...
   std::size_t offset;   // byte offset of the fault, or std::string_view::npos when unknown
+  // Where an editor shows the offset, both from 1: lines end at '\n', columns count characters.
+  std::size_t line = 0;
+  std::size_t column = 0;
 };
 
 // A parser's buffers are kept for the next parser of the same thread, unless they grew past

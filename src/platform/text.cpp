@@ -64,6 +64,11 @@ std::size_t plainRun(const char* data, std::size_t size) noexcept {
   return i;
 }
 
+bool isLineBreak(const char* p, std::size_t length) noexcept {
+  const std::string_view c(p, length);
+  return c == "\n" || c == "\r" || c == "\xC2\x85" || c == "\xE2\x80\xA8" || c == "\xE2\x80\xA9";
+}
+
 }  // namespace
 
 bool isWhitespaceOrNewline(char32_t codePoint) noexcept {
@@ -80,16 +85,23 @@ bool isWhitespaceOrNewline(char32_t codePoint) noexcept {
   }
 }
 
-std::size_t cleanTextInPlace(char* data, std::size_t size) noexcept {
+std::size_t cleanTextInPlace(char* data, std::size_t size, FirstSpace* first) noexcept {
   // Condense: the writer never passes the reader, so one buffer serves both. Quotation marks
   // count as text here and go afterwards, so a quote between two spaces leaves both.
   std::size_t out = 0;
   bool pendingSpace = false;
   bool sawQuote = false;
+  std::size_t firstRunOut = 0;  // the clean length where the first space goes, once known
   for (std::size_t in = 0; in < size;) {
     std::size_t length = plainRun(data + in, size - in);
     if (length == 0) {
       if (const std::size_t skip = whitespaceLength(data + in, size - in); skip > 0) {
+        // Whitespace is rare in a sealed file, so noting it costs the common case nothing.
+        if (first != nullptr && out > 0 && (firstRunOut == 0 || firstRunOut == out)) {
+          if (firstRunOut == 0) first->offset = in;
+          firstRunOut = out;  // text ends each run, so the first run is the one at this length
+          first->lineBreak = first->lineBreak || isLineBreak(data + in, skip);
+        }
         pendingSpace = out > 0;
         in += skip;
         continue;

@@ -38,7 +38,7 @@ TEST(File, WritesReplaceTheWholeFileOrNothing) {
   std::filesystem::create_directories(dir.path() / "folder");
   const std::pair<std::filesystem::path, const char*> refused[] = {
       {dir.path() / "folder", "not a regular file"},
-      {dir.path() / "missing" / "app.io", "cannot create a file beside it: No such file"},
+      {dir.path() / "missing" / "app.io", "the folder '"},
   };
   for (const auto& [target, reason] : refused) {
     EXPECT_FALSE(writeFileReplacing(target, "x", &why)) << target;
@@ -47,6 +47,32 @@ TEST(File, WritesReplaceTheWholeFileOrNothing) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
                           std::filesystem::directory_iterator()),
             3);  // app.io, link.io, folder: no temporary left
+}
+
+// A batch is written whole or not at all: one file that cannot be written leaves every old file
+// as it was and no temporary, and names the file at fault.
+TEST(File, BatchWritesReplaceEveryFileOrNone) {
+  testing::TempDir dir;
+  const auto a = dir.path() / "a.io", b = dir.path() / "b.io";
+  testing::writeFile(a, "old a");
+  ::chmod(a.c_str(), 0600);
+  std::filesystem::create_directories(dir.path() / "folder");
+  std::string why;
+  std::size_t atFault = 0;
+  const FileWrite refused[] = {{a, "new a"}, {b, "new b"}, {dir.path() / "folder", "x"}};
+  EXPECT_FALSE(writeFilesReplacing(refused, &why, &atFault));
+  EXPECT_EQ(atFault, 2U);
+  EXPECT_EQ(why, "not a regular file");
+  EXPECT_EQ(testing::readFile(a), "old a");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                          std::filesystem::directory_iterator()),
+            2);  // a.io, folder: no b.io, no temporary
+
+  const FileWrite batch[] = {{a, "new a"}, {b, "new b"}};
+  ASSERT_TRUE(writeFilesReplacing(batch, &why)) << why;
+  EXPECT_EQ(testing::readFile(a), "new a");
+  EXPECT_EQ(testing::readFile(b), "new b");
+  EXPECT_EQ(modeOf(a), 0600U);
 }
 
 }  // namespace

@@ -38,8 +38,9 @@ struct VEXLOWEB_EXPORT FileCheck {
   bool ok() const noexcept { return !failure; }
 };
 
-// The candidate closest to `word` within two edits (insertions, deletions, substitutions), the
-// first of equally close ones; none when every candidate is further away. A word much longer
+// The candidate closest to `word` within two edits (insertions, deletions, substitutions; letters
+// that differ only in ASCII case are the same, so "text" finds "TEXT"), the first of equally
+// close ones; none when every candidate is further away. A word much longer
 // than every candidate is not compared, so the work stays small for any input.
 VEXLOWEB_EXPORT std::optional<std::string_view> closestWord(
     std::string_view word, std::span<const std::string_view> candidates);

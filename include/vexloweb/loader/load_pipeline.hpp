@@ -80,7 +80,9 @@ struct VEXLOWEB_EXPORT LoadOutcome {
 // stored and nothing exported. Loads on several threads are ordered: whatever they interleave,
 // the holder and the eighteen exported keys end with the values of the same load, the last to
 // finish. Each cipher line is printed to `cipherOutput` (when not null) in
-// debug form, as it happens. Never throws for bad input.
+// debug form, as it happens. Never throws for bad input. A name that is not found says what to
+// do about the usual mistakes: "the bundle folder '...' does not exist", "no regular file
+// 'app.io.io' in '...' (give the name without its extension: 'app')".
 VEXLOWEB_EXPORT LoadOutcome
 loadConfiguration(std::string_view fileName, const std::optional<EnvelopeKeys>& keys = std::nullopt,
                   std::ostream* cipherOutput = nullptr);
@@ -91,6 +93,12 @@ loadConfiguration(std::string_view fileName, const std::optional<EnvelopeKeys>& 
 VEXLOWEB_EXPORT LoadOutcome loadConfigurationFrom(
     const platform::Bundle& bundle, platform::UserDefaults& defaults, std::string_view fileName,
     const std::optional<EnvelopeKeys>& keys = std::nullopt, std::ostream* cipherOutput = nullptr);
+
+// Why `keys` would be refused by every layer that takes them ("the key has 3 characters (it
+// needs 16 or 32)", "the IV has 8 characters (it needs 16)"; the key is checked first), or
+// nothing when they are usable. Absent parts are the loader's own. Nothing is printed.
+VEXLOWEB_EXPORT std::optional<std::string> checkEnvelopeKeys(
+    const std::optional<EnvelopeKeys>& keys);
 
 // Seals a document into the text of a `.io` file: base64 of the AES cipher text of base64 of
 // the document, as one line followed by a line break. Nothing when the document is not UTF-8
