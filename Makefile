@@ -130,7 +130,11 @@ preview: build
 	@echo "wrote build/preview/example.png"
 
 # The Debian packages, built from the tracked files in a scratch copy, into build/deb; lintian
-# must find no error and no warning. `make deb-smoke` installs them and tries the installed files.
+# must find no error and no warning. `make deb-smoke` first installs the core development package
+# alone and checks that it brings no GUI library, then installs them all, tries the installed
+# files, and removes them again whatever the outcome.
+DEB_NAMES := libvexloweb1 libvexloweb-gtk1 libvexloweb-dev libvexloweb-gtk-dev vexloweb-tools \
+             vexloweb-shell python3-vexloweb
 deb:
 	$(call install-missing,$(DEB_PACKAGES))
 	rm -rf build/deb && mkdir -p build/deb/src
@@ -140,11 +144,13 @@ deb:
 	@ls -l build/deb/*.deb
 
 deb-smoke: deb
-	$(call install-missing,man-db gcc pkg-config)
-	$(SUDO) apt-get install -y -qq --reinstall ./build/deb/*.deb >/dev/null
-	tests/install/deb_smoke_test.sh examples/bundle
-	$(SUDO) apt-get purge -y -qq libvexloweb1 libvexloweb-gtk1 libvexloweb-dev vexloweb-tools \
-	  vexloweb-shell python3-vexloweb >/dev/null
+	$(call install-missing,man-db gcc g++ pkg-config cmake ninja-build)
+	@$(SUDO) dpkg --purge $(DEB_NAMES) >/dev/null 2>&1; status=0; \
+	{ $(SUDO) apt-get install -y -qq ./build/deb/libvexloweb1_*.deb ./build/deb/libvexloweb-dev_*.deb >/dev/null && \
+	  tests/install/deb_smoke_test.sh core examples/bundle && \
+	  $(SUDO) apt-get install -y -qq ./build/deb/*.deb >/dev/null && \
+	  tests/install/deb_smoke_test.sh all examples/bundle; } || status=$$?; \
+	$(SUDO) dpkg --purge $(DEB_NAMES) >/dev/null; exit $$status
 
 # The shared library, the tool, headers, man pages, completion and Python module, into PREFIX.
 PREFIX ?= /usr/local
