@@ -19,7 +19,7 @@ SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 MULTIARCH := $(shell gcc -print-multiarch 2>/dev/null || echo x86_64-linux-gnu)
 
 .PHONY: all deps configure build test sanitize demo example preview bench fuzz consumers test-arm64 \
-        deb deb-smoke install bench-smoke clean
+        deb deb-smoke install install-core bench-smoke clean
 
 all: build
 
@@ -152,13 +152,22 @@ deb-smoke: deb
 	  tests/install/deb_smoke_test.sh all examples/bundle; } || status=$$?; \
 	$(SUDO) dpkg --purge $(DEB_NAMES) >/dev/null; exit $$status
 
-# The shared library, the tool, headers, man pages, completion and Python module, into PREFIX.
+# Everything a user runs or builds against, into PREFIX: the shared library and its GTK layer,
+# their headers, CMake package and pkg-config files, the tool and vexloweb-shell, their man pages,
+# completion and the Python module. It installs the packages that needs, GTK 4 and WebKitGTK
+# included, as `make test` does; `make install-core` leaves out the GUI parts and needs no GTK.
 PREFIX ?= /usr/local
 install:
-	$(call install-missing,$(TOOL_PACKAGES) pkg-config scdoc)
+	$(call install-missing,$(TOOL_PACKAGES) libgtk-4-dev libwebkitgtk-6.0-dev pkg-config scdoc)
 	@cmake --preset install >/dev/null
 	cmake --build --preset install
 	cmake --install build/install --prefix "$(PREFIX)"
+
+install-core:
+	$(call install-missing,$(TOOL_PACKAGES) pkg-config scdoc)
+	@cmake --preset library >/dev/null
+	cmake --build --preset library
+	cmake --install build/library --prefix "$(PREFIX)"
 
 # Every benchmark once, briefly, and both scripts with few runs: fails when any of them fails,
 # never on a figure, so the benchmarks cannot rot unnoticed (CI runs it).
