@@ -135,6 +135,7 @@ preview: build
 # files, and removes them again whatever the outcome.
 DEB_NAMES := libvexloweb1 libvexloweb-gtk1 libvexloweb-dev libvexloweb-gtk-dev vexloweb-tools \
              vexloweb-shell python3-vexloweb
+DEB_PURGE := $(DEB_NAMES) $(addsuffix -dbgsym,libvexloweb1 libvexloweb-gtk1 vexloweb-tools vexloweb-shell)
 deb:
 	$(call install-missing,$(DEB_PACKAGES))
 	rm -rf build/deb && mkdir -p build/deb/src
@@ -145,12 +146,12 @@ deb:
 
 deb-smoke: deb
 	$(call install-missing,man-db gcc g++ pkg-config cmake ninja-build)
-	@$(SUDO) dpkg --purge $(DEB_NAMES) >/dev/null 2>&1; status=0; \
+	@$(SUDO) dpkg --purge $(DEB_PURGE) >/dev/null 2>&1; status=0; \
 	{ $(SUDO) apt-get install -y -qq ./build/deb/libvexloweb1_*.deb ./build/deb/libvexloweb-dev_*.deb >/dev/null && \
 	  tests/install/deb_smoke_test.sh core examples/bundle && \
-	  $(SUDO) apt-get install -y -qq ./build/deb/*.deb >/dev/null && \
+	  $(SUDO) apt-get install -y -qq $$(ls ./build/deb/*.deb | grep -v -- -dbgsym_) >/dev/null && \
 	  tests/install/deb_smoke_test.sh all examples/bundle; } || status=$$?; \
-	$(SUDO) dpkg --purge $(DEB_NAMES) >/dev/null; exit $$status
+	$(SUDO) dpkg --purge $(DEB_PURGE) >/dev/null || status=1; exit $$status
 
 # Everything a user runs or builds against, into PREFIX: the shared library and its GTK layer,
 # their headers, CMake package and pkg-config files, the tool and vexloweb-shell, their man pages,
