@@ -19,7 +19,7 @@ SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 MULTIARCH := $(shell gcc -print-multiarch 2>/dev/null || echo x86_64-linux-gnu)
 
 .PHONY: all deps configure build test sanitize demo example preview bench fuzz consumers test-arm64 \
-        deb deb-smoke install bench-smoke clean
+        deb deb-smoke install install-core bench-smoke clean
 
 all: build
 
@@ -130,7 +130,12 @@ preview: build
 	@echo "wrote build/preview/example.png"
 
 # The Debian packages, built from the tracked files in a scratch copy, into build/deb; lintian
-# must find no error and no warning. `make deb-smoke` installs them and tries the installed files.
+# must find no error and no warning. `make deb-smoke` first installs the core development package
+# alone and checks that it brings no GUI library, then installs them all, tries the installed
+# files, and removes them again whatever the outcome.
+DEB_NAMES := libvexloweb1 libvexloweb-gtk1 libvexloweb-dev libvexloweb-gtk-dev vexloweb-tools \
+             vexloweb-shell python3-vexloweb
+DEB_PURGE := $(DEB_NAMES) $(addsuffix -dbgsym,libvexloweb1 libvexloweb-gtk1 vexloweb-tools vexloweb-shell)
 deb:
 	$(call install-missing,$(DEB_PACKAGES))
 	rm -rf build/deb && mkdir -p build/deb/src
@@ -140,19 +145,30 @@ deb:
 	@ls -l build/deb/*.deb
 
 deb-smoke: deb
-	$(call install-missing,man-db gcc pkg-config)
-	$(SUDO) apt-get install -y -qq --reinstall ./build/deb/*.deb >/dev/null
-	tests/install/deb_smoke_test.sh examples/bundle
-	$(SUDO) apt-get purge -y -qq libvexloweb1 libvexloweb-gtk1 libvexloweb-dev vexloweb-tools \
-	  vexloweb-shell python3-vexloweb >/dev/null
+	$(call install-missing,man-db gcc g++ pkg-config cmake ninja-build)
+	@$(SUDO) dpkg --purge $(DEB_PURGE) >/dev/null 2>&1; status=0; \
+	{ $(SUDO) apt-get install -y -qq ./build/deb/libvexloweb1_*.deb ./build/deb/libvexloweb-dev_*.deb >/dev/null && \
+	  tests/install/deb_smoke_test.sh core examples/bundle && \
+	  $(SUDO) apt-get install -y -qq $$(ls ./build/deb/*.deb | grep -v -- -dbgsym_) >/dev/null && \
+	  tests/install/deb_smoke_test.sh all examples/bundle; } || status=$$?; \
+	$(SUDO) dpkg --purge $(DEB_PURGE) >/dev/null || status=1; exit $$status
 
-# The shared library, the tool, headers, man pages, completion and Python module, into PREFIX.
+# Everything a user runs or builds against, into PREFIX: the shared library and its GTK layer,
+# their headers, CMake package and pkg-config files, the tool and vexloweb-shell, their man pages,
+# completion and the Python module. It installs the packages that needs, GTK 4 and WebKitGTK
+# included, as `make test` does; `make install-core` leaves out the GUI parts and needs no GTK.
 PREFIX ?= /usr/local
 install:
-	$(call install-missing,$(TOOL_PACKAGES) pkg-config scdoc)
+	$(call install-missing,$(TOOL_PACKAGES) libgtk-4-dev libwebkitgtk-6.0-dev pkg-config scdoc)
 	@cmake --preset install >/dev/null
 	cmake --build --preset install
 	cmake --install build/install --prefix "$(PREFIX)"
+
+install-core:
+	$(call install-missing,$(TOOL_PACKAGES) pkg-config scdoc)
+	@cmake --preset library >/dev/null
+	cmake --build --preset library
+	cmake --install build/library --prefix "$(PREFIX)"
 
 # Every benchmark once, briefly, and both scripts with few runs: fails when any of them fails,
 # never on a figure, so the benchmarks cannot rot unnoticed (CI runs it).
