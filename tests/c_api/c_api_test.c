@@ -132,6 +132,32 @@ static void loadAndRecord(void) {
   vexloweb_failure_clear(&failure);
 }
 
+/* A file that is not a store: a load holds the record but fails, saying the settings were not
+ * stored (as `vexloweb load` does), and a read fails instead of reading "{}". A name the caller
+ * passed comes back as valid UTF-8. */
+static void storeFailures(void) {
+  vexloweb_failure failure = {0};
+  FILE* notes = fopen("c_api_test_notes.txt", "w");
+  fputs("my notes\n", notes);
+  fclose(notes);
+  CHECK(vexloweb_load_configuration_from(VEXLOWEB_EXAMPLE_BUNDLE, "c_api_test_notes.txt", "example",
+                                         &failure) == 0 &&
+        same(failure.layer, "defaults") && contains(failure.reason, "not an SQLite database"));
+  vexloweb_set_defaults_path("c_api_test_notes.txt");
+  CHECK(vexloweb_load_configuration("example", &failure) == 0 && same(failure.layer, "defaults"));
+  vexloweb_set_defaults_path(NULL);
+  CHECK(vexloweb_read_defaults("c_api_test_notes.txt", &failure) == NULL &&
+        same(failure.layer, "defaults") && contains(failure.reason, "not an SQLite database"));
+  CHECK(vexloweb_read_defaults(".", &failure) == NULL && contains(failure.reason, "a folder"));
+  char* json = vexloweb_read_defaults("c_api_test_none.sqlite3", &failure);
+  CHECK(same(json, "{}") && failure.layer == NULL);
+  vexloweb_free(json);
+  CHECK(vexloweb_load_configuration_from(NULL, NULL, "\xff", &failure) == 0 &&
+        contains(failure.reason, "'\\xff.io'") && strchr(failure.reason, '\xff') == NULL);
+  remove("c_api_test_notes.txt");
+  vexloweb_failure_clear(&failure);
+}
+
 /* Each call's results are freed and failures overwritten: run a thousand times on one thread,
  * under LeakSanitizer, and at once on two, each loading into a store of its own while the
  * process-wide folder moves under it. */
@@ -186,12 +212,28 @@ static void repeatedCallsAndThreads(void) {
   CHECK(runs[0].ok && runs[1].ok && runs[2].ok);
 }
 
-int main(void) {
+/* `c_api_test read FILE`: the store's JSON on standard output, or the failure on standard error
+ * and status 1 (the Python module's test reads stores through it). */
+static int readStore(const char* file) {
+  vexloweb_failure failure = {0};
+  vexloweb_free(vexloweb_defaults_json_at(file));
+  char* json = vexloweb_read_defaults(file, &failure);
+  const int status = json != NULL ? 0 : 1;
+  if (json != NULL) puts(json);
+  if (failure.layer != NULL) fprintf(stderr, "%s: %s\n", failure.layer, failure.reason);
+  vexloweb_free(json);
+  vexloweb_failure_clear(&failure);
+  return status;
+}
+
+int main(int argc, char** argv) {
+  if (argc == 3 && strcmp(argv[1], "read") == 0) return readStore(argv[2]);
   CHECK(same(vexloweb_version_string(), VEXLOWEB_EXPECTED_VERSION));
   sealAndOpen();
   failures();
   nullArguments();
   loadAndRecord();
+  storeFailures();
   repeatedCallsAndThreads();
   printf("%d passed, %d failed\n", passed, failed);
   return failed == 0 ? 0 : 1;
