@@ -209,14 +209,16 @@ class SqliteStore final : public DefaultsStore {
     sqlite3_stmt* statement = nullptr;
     int code = sqlite3_prepare_v2(
         db_,
-        "SELECT (SELECT count(*) FROM sqlite_schema), (SELECT group_concat(name, ' ') FROM "
+        "SELECT (SELECT group_concat(type || ' ' || name, ',') FROM sqlite_schema), "
+        "(SELECT group_concat(name, ' ') FROM "
         "(SELECT name FROM pragma_table_info('entries') ORDER BY cid))",
         -1, &statement, nullptr);
     if (code == SQLITE_OK) code = sqlite3_step(statement);
     bool ours = false;
     if (code == SQLITE_ROW) {
+      const auto* schema = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
       const auto* columns = reinterpret_cast<const char*>(sqlite3_column_text(statement, 1));
-      ours = sqlite3_column_int(statement, 0) == 1 && columns != nullptr &&
+      ours = schema != nullptr && std::strcmp(schema, "table entries") == 0 && columns != nullptr &&
              std::strcmp(columns, kColumns) == 0;
     }
     sqlite3_finalize(statement);
