@@ -1,8 +1,11 @@
 """The Python module against the shared library of the same build (VEXLOWEB_LIBRARY)."""
 
 import gc
+import hashlib
 import os
 import resource
+import sqlite3
+import subprocess
 import sys
 import tempfile
 import unittest
@@ -12,6 +15,10 @@ import vexloweb  # noqa: E402  pylint: disable=wrong-import-position
 
 EXAMPLE_BUNDLE = os.environ["VEXLOWEB_EXAMPLE_BUNDLE"]
 DOCUMENT = '{"package_name": "py.host", "menus": [{"menu": "Home", "url": "HOME"}]}'
+SCRATCH = tempfile.TemporaryDirectory()  # pylint: disable=consider-using-with
+NOTES = os.path.join(SCRATCH.name, "notes.txt")
+with open(NOTES, "w", encoding="utf-8") as notes_file:
+    notes_file.write("my notes\n")
 
 
 class SealAndOpen(unittest.TestCase):
@@ -35,6 +42,11 @@ class SealAndOpen(unittest.TestCase):
              "expected an integer"),
             (lambda: vexloweb.load("missing", bundle=EXAMPLE_BUNDLE), "resource", None,
              "missing.io"),
+            (lambda: vexloweb.load(b"\xff", bundle=EXAMPLE_BUNDLE), "resource", None, "'\\xff.io'"),
+            (lambda: vexloweb.load("example", bundle=EXAMPLE_BUNDLE, defaults=NOTES), "defaults",
+             None, "the settings were not stored: '" + NOTES + "' is not an SQLite database"),
+            (lambda: vexloweb.defaults(NOTES), "defaults", None, "is not an SQLite database"),
+            (lambda: vexloweb.defaults(SCRATCH.name), "defaults", None, "is a folder"),
         ]
         for call, layer, member_path, reason in cases:
             with self.assertRaises(vexloweb.VexloWebError) as raised:
@@ -58,6 +70,65 @@ class LoadAndRecord(unittest.TestCase):
 
     def test_version(self):
         self.assertEqual(vexloweb.version(), os.environ["VEXLOWEB_EXPECTED_VERSION"])
+
+
+# The C interface's two reads of a store, called as a C host calls them.
+C_READER = """import ctypes, os, sys
+c = ctypes.CDLL(os.environ["VEXLOWEB_LIBRARY"])
+c.vexloweb_defaults_json_at.restype = c.vexloweb_read_defaults.restype = ctypes.c_char_p
+c.vexloweb_defaults_json_at(os.fsencode(sys.argv[1]))
+json = c.vexloweb_read_defaults(os.fsencode(sys.argv[1]), None)
+sys.exit(print(json) or json is None)"""
+
+
+def _snapshot(path):
+    """What a read must leave as it was: size, content hash, journal mode (from the header, without
+    opening the database) and the files beside it; a folder's listing."""
+    if os.path.isdir(path):
+        return sorted(os.listdir(path))
+    with open(path, "rb") as file:
+        content = file.read()
+    return (len(content), hashlib.sha256(content).hexdigest(),
+            "wal" if content[18:20] == b"\2\2" else "rollback",
+            [side for side in ("-wal", "-shm") if os.path.exists(path + side)])
+
+
+class Stores(unittest.TestCase):
+    def test_a_read_changes_nothing_and_every_reader_refuses_what_is_not_a_store(self):
+        environment = dict(os.environ, PYTHONPATH=os.environ["VEXLOWEB_PYTHON_PATH"])
+        python = [sys.executable, "-c", "import os, sys, vexloweb; "]
+        stores = {  # name: how it is made, what a reader says of it (None: it is read)
+            "ours": (f"vexloweb.load('example', bundle={EXAMPLE_BUNDLE!r}, defaults=sys.argv[1])",
+                     None),
+            "empty": ([], "is an empty file, not a store"),
+            "text": ("open(sys.argv[1], 'w').write('my notes')", "is not an SQLite database"),
+            "view": (["PRAGMA user_version=7", "CREATE VIEW v AS SELECT 1"], "another program's"),
+            "theirs": (["PRAGMA journal_mode=WAL", "CREATE TABLE entries(id, note)"], "another"),
+            "folder": ("os.mkdir(sys.argv[1])", "is a folder"),
+        }
+        readers = [python[:2] + [python[2] + "print(vexloweb.defaults(sys.argv[1]))"],
+                   python[:2] + [C_READER]]
+        if os.environ.get("VEXLOWEB_TOOL"):
+            readers.append([os.environ["VEXLOWEB_TOOL"], "defaults", "--defaults"])
+        scratch = tempfile.mkdtemp(dir=SCRATCH.name)
+        for name, (making, said) in stores.items():
+            path = os.path.join(scratch, name)
+            if isinstance(making, str):
+                subprocess.run(python[:2] + [python[2] + making, path], env=environment, check=True)
+            else:
+                database = sqlite3.connect(path, isolation_level=None)  # an empty file, until
+                for statement in making:                                 # a statement writes
+                    database.execute(statement)
+                database.close()
+            before = _snapshot(path)
+            self.assertTrue(name != "ours" or before[2:] == ("wal", []), before)
+            for command in readers:
+                with self.subTest(store=name, reader=command[0]):
+                    ran = subprocess.run(command + [path], capture_output=True, text=True,
+                                         env=environment, check=False)
+                    self.assertEqual(ran.returncode, 0 if said is None else 1, ran.stderr)
+                    self.assertIn(said or "COLOR_PRIMARY", ran.stderr if said else ran.stdout)
+                    self.assertEqual(_snapshot(path), before)
 
 
 class Resources(unittest.TestCase):

@@ -29,16 +29,10 @@ class UserDefaultsTest : public ::testing::Test {
 // transaction; a removed key is gone; a key holding NUL is kept whole; a read creates no file; a
 // reopened store reads the last and leaves the file as it was.
 TEST_F(UserDefaultsTest, WritesReplaceValueAndTypeAndSurviveReopening) {
-  const std::vector<std::optional<DefaultsValue>> sequence = {DefaultsValue(std::int64_t{-5}),
-                                                              DefaultsValue("1"s),
-                                                              DefaultsValue(2.5),
-                                                              DefaultsValue(true),
-                                                              DefaultsValue(""s),
-                                                              DefaultsValue(std::int64_t{0}),
-                                                              std::nullopt,
-                                                              DefaultsValue(false),
-                                                              DefaultsValue(-0.5),
-                                                              DefaultsValue("last"s)};
+  using V = DefaultsValue;
+  const std::vector<std::optional<V>> sequence = {
+      V(std::int64_t{-5}), V("1"s),      V(2.5),   V(true), V(""s),
+      V(std::int64_t{0}),  std::nullopt, V(false), V(-0.5), V("last"s)};
   const std::string nulKey("k\0hidden", 8);
   auto memory = UserDefaults::inMemory();
   EXPECT_TRUE(memory->path().empty());
