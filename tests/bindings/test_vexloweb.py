@@ -4,7 +4,6 @@ import gc
 import hashlib
 import os
 import resource
-import sqlite3
 import subprocess
 import sys
 import tempfile
@@ -73,17 +72,16 @@ class LoadAndRecord(unittest.TestCase):
 
 
 # The C interface's two reads of a store, called as a C host calls them.
-C_READER = """import ctypes, os, sys
-c = ctypes.CDLL(os.environ["VEXLOWEB_LIBRARY"])
+C_READER = """import ctypes, os, sys; c = ctypes.CDLL(os.environ["VEXLOWEB_LIBRARY"])
 c.vexloweb_defaults_json_at.restype = c.vexloweb_read_defaults.restype = ctypes.c_char_p
 c.vexloweb_defaults_json_at(os.fsencode(sys.argv[1]))
 json = c.vexloweb_read_defaults(os.fsencode(sys.argv[1]), None)
 sys.exit(print(json) or json is None)"""
 
 
+# What a read must leave as it was: size, content hash, journal mode (from the header, without
+# opening the database) and the files beside it; a folder's listing.
 def _snapshot(path):
-    """What a read must leave as it was: size, content hash, journal mode (from the header, without
-    opening the database) and the files beside it; a folder's listing."""
     if os.path.isdir(path):
         return sorted(os.listdir(path))
     with open(path, "rb") as file:
@@ -97,32 +95,26 @@ class Stores(unittest.TestCase):
     def test_a_read_changes_nothing_and_every_reader_refuses_what_is_not_a_store(self):
         environment = dict(os.environ, PYTHONPATH=os.environ["VEXLOWEB_PYTHON_PATH"])
         python = [sys.executable, "-c", "import os, sys, vexloweb; "]
+        sql = "d = __import__('sqlite3').connect(sys.argv[1]); d.executescript(%r); d.close()"
         stores = {  # name: how it is made, what a reader says of it (None: it is read)
             "ours": (f"vexloweb.load('example', bundle={EXAMPLE_BUNDLE!r}, defaults=sys.argv[1])",
                      None),
-            "empty": ([], "is an empty file, not a store"),
+            "empty": ("open(sys.argv[1], 'w').close()", "is an empty file, not a store"),
             "text": ("open(sys.argv[1], 'w').write('my notes')", "is not an SQLite database"),
-            "view": (["PRAGMA user_version=7", "CREATE VIEW v AS SELECT 1"], "another program's"),
-            "theirs": (["PRAGMA journal_mode=WAL", "CREATE TABLE entries(id, note)"], "another"),
+            "view": (sql % "PRAGMA user_version=7; CREATE VIEW v AS SELECT 1", "another program's"),
+            "theirs": (sql % "PRAGMA journal_mode=WAL; CREATE TABLE entries(id, note)", "another"),
             "folder": ("os.mkdir(sys.argv[1])", "is a folder"),
         }
         readers = [python[:2] + [python[2] + "print(vexloweb.defaults(sys.argv[1]))"],
-                   python[:2] + [C_READER]]
-        if os.environ.get("VEXLOWEB_TOOL"):
-            readers.append([os.environ["VEXLOWEB_TOOL"], "defaults", "--defaults"])
+                   python[:2] + [C_READER],
+                   [os.environ.get("VEXLOWEB_TOOL"), "defaults", "--defaults"]]
         scratch = tempfile.mkdtemp(dir=SCRATCH.name)
         for name, (making, said) in stores.items():
             path = os.path.join(scratch, name)
-            if isinstance(making, str):
-                subprocess.run(python[:2] + [python[2] + making, path], env=environment, check=True)
-            else:
-                database = sqlite3.connect(path, isolation_level=None)  # an empty file, until
-                for statement in making:                                 # a statement writes
-                    database.execute(statement)
-                database.close()
+            subprocess.run(python[:2] + [python[2] + making, path], env=environment, check=True)
             before = _snapshot(path)
             self.assertTrue(name != "ours" or before[2:] == ("wal", []), before)
-            for command in readers:
+            for command in filter(lambda reader: reader[0], readers):  # the tool, when built
                 with self.subTest(store=name, reader=command[0]):
                     ran = subprocess.run(command + [path], capture_output=True, text=True,
                                          env=environment, check=False)

