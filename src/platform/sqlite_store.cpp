@@ -277,7 +277,9 @@ class SqliteStore final : public DefaultsStore {
 // renamed its own first, that one is kept. False with the reason when none could be made.
 bool createStoreFile(const std::filesystem::path& file, std::string* whyNot) {
   const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
-  std::string temporary = (folder / ("." + file.filename().string() + ".XXXXXX")).string();
+  std::string name(1, '.');  // by appending: g++ 12 at -O3 warns falsely on "." + std::string
+  name.append(file.filename().string()).append(".XXXXXX");
+  std::string temporary = (folder / name).string();
   const int fd = ::mkstemp(temporary.data());
   if (fd < 0) {
     *whyNot = inQuotes(file.string()) + ": cannot create the store: " + std::strerror(errno);
