@@ -70,6 +70,7 @@ def _open_library():
         "vexloweb_set_configure_data_json": (ctypes.c_int, [text, size, failure]),
         "vexloweb_defaults_json": (owned, []),
         "vexloweb_defaults_json_at": (owned, [text]),
+        "vexloweb_read_defaults": (owned, [text, failure]),
         "vexloweb_seal": (owned, [text, size, failure]),
         "vexloweb_open": (owned, [text, size, ctypes.POINTER(size), failure]),
         "vexloweb_check": (ctypes.c_int, [text, size, failure]),
@@ -189,7 +190,8 @@ def load(name, bundle=None, defaults=...):
     colours exported. `bundle` is the resource folder and `defaults` the store file for this load
     only (safe when threads load from different folders at once); left out, the process-wide
     ones. defaults=None points the process-wide store at memory first. Raises VexloWebError;
-    the last good record then stays."""
+    the last good record then stays, except for layer "defaults": the record is held but the
+    settings reached only memory, since the store file could not take them."""
     file_name = _name(name, "name")
     folder = None if bundle is None else _name(bundle, "bundle")
     if defaults is None:
@@ -218,7 +220,12 @@ def set_record(document):
 
 def defaults(file=None):
     """Every entry of the user-defaults store, as a dict: the process-wide store, or the store
-    file `file` (a file that does not exist reads as empty and is not created)."""
-    if file is None:
-        return json.loads(_take(_lib.vexloweb_defaults_json()))
-    return json.loads(_take(_lib.vexloweb_defaults_json_at(_name(file, "file"))))
+    file `file` (a file that does not exist reads as empty). Reading changes no file. Raises
+    VexloWebError (layer "defaults") when the file is not a store (a folder, a text file, another
+    program's database) or the store's values did not reach it."""
+    store = None if file is None else _name(file, "file")
+    call = _Call()
+    with call as failure:
+        text = _lib.vexloweb_read_defaults(store, failure)
+        call.raise_if_failed()
+        return json.loads(_take(text))

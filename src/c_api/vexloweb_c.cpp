@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/utf8.hpp"
 #include "vexloweb/config/configure_data.hpp"
 #include "vexloweb/config/decoding_error.hpp"
 #include "vexloweb/loader/configure_vexlo_web.hpp"
@@ -34,6 +35,26 @@ char* copyText(std::string_view text) {
   return copy;
 }
 
+// `text` as valid UTF-8: each byte that is not part of a well-formed sequence becomes "\xNN" (a
+// name a caller passed, or a key a host stored, may hold any bytes). In JSON the backslash is
+// escaped, so the string's value reads "\xNN" too. Valid text is returned as it is.
+std::string validUtf8(std::string_view text, bool inJson = false) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string out;
+  for (std::size_t bad; (bad = vexloweb::platform::invalidUtf8Offset(text)) != text.npos;) {
+    const auto byte = static_cast<unsigned char>(text[bad]);
+    out.append(text.substr(0, bad)).append(inJson ? "\\\\x" : "\\x");
+    out.append(1, kHex[byte >> 4]).append(1, kHex[byte & 0xF]);
+    text.remove_prefix(bad + 1);
+  }
+  return out.append(text);
+}
+
+// A JSON text for the caller, valid UTF-8.
+char* copyJson(const std::string& json) {
+  return vexloweb::platform::isValidUtf8(json) ? copyText(json) : copyText(validUtf8(json, true));
+}
+
 // Static texts for a failure whose own texts could not be allocated: the layer is always set.
 char kInternalLayer[] = "internal";
 char kOutOfMemory[] = "out of memory";
@@ -44,9 +65,9 @@ void fill(vexloweb_failure* failure, std::string_view layer, std::string_view re
           std::string_view memberPath = {}) {
   if (failure == nullptr) return;
   vexloweb_failure_clear(failure);
-  failure->layer = copyText(layer);
-  failure->reason = copyText(reason);
-  if (!memberPath.empty()) failure->member_path = copyText(memberPath);
+  failure->layer = copyText(validUtf8(layer));
+  failure->reason = copyText(validUtf8(reason));
+  if (!memberPath.empty()) failure->member_path = copyText(validUtf8(memberPath));
   if (failure->layer == nullptr || failure->reason == nullptr) {
     vexloweb_failure_clear(failure);
     failure->layer = kInternalLayer;
@@ -90,6 +111,21 @@ bool refuseNull(const void* argument, const char* name, vexloweb_failure* failur
   return true;
 }
 
+// A load's result: its own failure first; else the store's, when the exported settings did not
+// reach its file (they are kept in memory, as the record is held).
+int loadResult(const vexloweb::LoadOutcome& outcome,
+               const vexloweb::platform::UserDefaults& defaults, vexloweb_failure* failure) {
+  if (outcome.failure) {
+    fill(failure, *outcome.failure);
+    return 0;
+  }
+  if (auto why = defaults.failure()) {
+    fill(failure, "defaults", "the settings were not stored: " + *why);
+    return 0;
+  }
+  return 1;
+}
+
 }  // namespace
 
 extern "C" {
@@ -121,8 +157,7 @@ int vexloweb_load_configuration(const char* file_name, vexloweb_failure* failure
     if (refuseNull(file_name, "file_name", failure)) return 0;
     // The app's own load, printing what readConfiguration prints.
     const auto outcome = vexloweb::loadConfiguration(file_name, std::nullopt, &std::cout);
-    if (outcome.failure) fill(failure, *outcome.failure);
-    return outcome.ok() ? 1 : 0;
+    return loadResult(outcome, vexloweb::platform::UserDefaults::standard(), failure);
   });
 }
 
@@ -138,23 +173,38 @@ int vexloweb_load_configuration_from(const char* bundle_folder, const char* defa
         defaults_file != nullptr ? UserDefaults::atPath(defaults_file) : UserDefaults::standard();
     const auto outcome =
         vexloweb::loadConfigurationFrom(bundle, defaults, file_name, std::nullopt, &std::cout);
-    if (outcome.failure) fill(failure, *outcome.failure);
-    return outcome.ok() ? 1 : 0;
+    return loadResult(outcome, defaults, failure);
   });
 }
 
 char* vexloweb_defaults_json_at(const char* defaults_file) {
   return guarded<char*>(nullptr, nullptr, [&]() -> char* {
     if (defaults_file == nullptr) return nullptr;
-    return copyText(
+    return copyJson(
         vexloweb::defaultsJson(vexloweb::platform::UserDefaults::atPath(defaults_file)));
+  });
+}
+
+char* vexloweb_read_defaults(const char* defaults_file, vexloweb_failure* failure) {
+  return guarded<char*>(failure, nullptr, [&]() -> char* {
+    using vexloweb::platform::UserDefaults;
+    const UserDefaults& defaults =
+        defaults_file != nullptr ? UserDefaults::atPath(defaults_file) : UserDefaults::standard();
+    std::string json = vexloweb::defaultsJson(defaults);
+    if (auto why = defaults.failure()) {
+      fill(failure, "defaults", *why);
+      return nullptr;
+    }
+    char* copy = copyJson(json);
+    if (copy == nullptr) fill(failure, "internal", "out of memory");
+    return copy;
   });
 }
 
 char* vexloweb_configure_data_json(void) {
   return guarded<char*>(nullptr, nullptr, [] {
     const auto record = vexloweb::AppDataInstance::getInstance().configureData();
-    return record ? copyText(record->encode()) : nullptr;
+    return record ? copyJson(record->encode()) : nullptr;
   });
 }
 
@@ -174,7 +224,7 @@ int vexloweb_set_configure_data_json(const char* json, size_t length, vexloweb_f
 
 char* vexloweb_defaults_json(void) {
   return guarded<char*>(nullptr, nullptr, [] {
-    return copyText(vexloweb::defaultsJson(vexloweb::platform::UserDefaults::standard()));
+    return copyJson(vexloweb::defaultsJson(vexloweb::platform::UserDefaults::standard()));
   });
 }
 

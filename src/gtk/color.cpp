@@ -7,8 +7,13 @@
 namespace vexloweb::gtk {
 namespace {
 
+// A component GDK can take: NaN as 0, the rest clamped to [0, 1] (infinities included).
+double normalised(double component) {
+  return std::isnan(component) ? 0.0 : std::clamp(component, 0.0, 1.0);
+}
+
 int byteOf(double component) {
-  return static_cast<int>(std::lround(std::clamp(component, 0.0, 1.0) * 255.0));
+  return static_cast<int>(std::lround(normalised(component) * 255.0));
 }
 
 }  // namespace
@@ -30,8 +35,7 @@ std::string css(const platform::Color& color) {
     return text;
   }
   char alpha[32];
-  const auto written =
-      std::to_chars(alpha, alpha + sizeof alpha, std::clamp(color.alpha(), 0.0, 1.0));
+  const auto written = std::to_chars(alpha, alpha + sizeof alpha, normalised(color.alpha()));
   return "rgba(" + std::to_string(byteOf(color.red())) + "," +
          std::to_string(byteOf(color.green())) + "," + std::to_string(byteOf(color.blue())) + "," +
          std::string(alpha, written.ptr) + ")";

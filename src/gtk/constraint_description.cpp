@@ -10,16 +10,17 @@ constexpr char kIdentifierKey[] = "vexloweb-identifier";
 }  // namespace
 
 void setConstraintIdentifier(GtkConstraint* constraint, std::string_view identifier) {
-  // Freed with the constraint, or when replaced.
-  g_object_set_data_full(G_OBJECT(constraint), kIdentifierKey,
-                         g_strndup(identifier.data(), identifier.size()), g_free);
+  // A std::string, not a C string, so that an identifier holding NUL is kept whole. Freed with
+  // the constraint, or when replaced.
+  g_object_set_data_full(G_OBJECT(constraint), kIdentifierKey, new std::string(identifier),
+                         [](gpointer text) { delete static_cast<std::string*>(text); });
 }
 
 std::optional<std::string> constraintIdentifier(GtkConstraint* constraint) {
   const auto* identifier =
-      static_cast<const char*>(g_object_get_data(G_OBJECT(constraint), kIdentifierKey));
+      static_cast<const std::string*>(g_object_get_data(G_OBJECT(constraint), kIdentifierKey));
   if (identifier == nullptr) return std::nullopt;
-  return std::string(identifier);
+  return *identifier;
 }
 
 std::string constraintDescription(GtkConstraint* constraint) {

@@ -37,15 +37,18 @@ class DefaultsStore {
 std::unique_ptr<DefaultsStore> makeMemoryStore(const DefaultsEntries& entries = {});
 
 struct StoreOptions {
-  bool create = true;            // create the file (and its folders) when missing
-  bool moveAsideCorrupt = true;  // a damaged store of ours is moved aside for a fresh one
-  bool syncFull = false;         // synchronous=FULL: commits survive power loss
+  // A writer creates the file (and its folders) when missing, switches it to WAL and moves a
+  // damaged store of ours aside for a fresh one. A reader changes nothing and leaves nothing
+  // behind once closed.
+  bool write = true;
+  bool syncFull = false;  // synchronous=FULL: commits survive power loss
 };
 
-// Opens the SQLite store at `file`. A damaged store of ours is moved aside under a name no file
-// has, when the options allow, and replaced by a fresh one; *notice then says where it went. A
-// file that is not an SQLite database, or is another program's, is never touched. Null on
-// failure, with the reason in *whyNot.
+// Opens the SQLite store at `file`. Before anything is written, the file must be a store: an
+// SQLite database holding our one table and nothing else. A damaged store of ours is moved aside
+// by a writer under a name no file has and replaced by a fresh one; *notice then says where it
+// went. Any other file (a folder, an empty file, text, another program's database) is never
+// touched. Null on failure, with the reason in *whyNot.
 std::unique_ptr<DefaultsStore> openSqliteStore(const std::filesystem::path& file,
                                                const StoreOptions& options, std::string* whyNot,
                                                std::string* notice);

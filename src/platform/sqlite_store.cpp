@@ -1,26 +1,31 @@
 // The user-defaults store on SQLite: one table, WAL journal, synchronous=NORMAL (a commit survives
 // a crash of the process) or FULL (it survives power loss too), and a busy timeout so that several
 // processes can share the file. SQLite's result codes become our words here and nowhere else.
-#include <fcntl.h>
 #include <sqlite3.h>
+#include <stdlib.h>  // mkstemp
 #include <unistd.h>
 
-#include <array>
 #include <cerrno>
 #include <chrono>
-#include <cstdio>  // renameat2
 #include <cstring>
 #include <limits>
 #include <system_error>
 #include <thread>
 
 #include "platform/defaults_store.hpp"
+#include "platform/store_files.hpp"
 
 namespace vexloweb::platform {
 namespace {
 
 constexpr int kBusyTimeoutMs = 5000;
 constexpr int kJournalAttempts = 50;
+// The one table of a store. Its columns, in order, are how a store is told from another
+// program's database.
+constexpr char kCreateTable[] =
+    "CREATE TABLE entries("
+    "  key TEXT PRIMARY KEY NOT NULL, kind INTEGER NOT NULL, value) WITHOUT ROWID";
+constexpr char kColumns[] = "key kind value";
 
 enum class Kind : int { kString = 0, kInteger = 1, kDouble = 2, kBool = 3 };
 
@@ -97,11 +102,16 @@ class SqliteStore final : public DefaultsStore {
   SqliteStore(const SqliteStore&) = delete;
   SqliteStore& operator=(const SqliteStore&) = delete;
 
-  // Opens and sets up the file; the failure's code and reason otherwise. SQLITE_NOTFOUND: the
-  // file is another program's database, left as it is.
-  int open(const std::filesystem::path& file, const StoreOptions& options, std::string& reason) {
-    const int flags =
-        SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX | (options.create ? SQLITE_OPEN_CREATE : 0);
+  // Opens the store file, which exists and starts as an SQLite database, and checks that it is
+  // ours before anything is written; the failure's code and reason otherwise. SQLITE_NOTFOUND:
+  // the file is another program's database, left as it is. A reader changes nothing: it cannot
+  // write (query_only), and as the last connection to close it removes the "-wal" and "-shm"
+  // files that opening a WAL database made. A WAL database needs a connection that may write
+  // them; any other is opened read-only.
+  int open(const std::filesystem::path& file, const StoreOptions& options, bool wal,
+           std::string& reason) {
+    const int flags = SQLITE_OPEN_FULLMUTEX |
+                      (options.write || wal ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY);
     int code = sqlite3_open_v2(file.c_str(), &db_, flags, nullptr);
     if (code != SQLITE_OK) {
       reason = describe(db_, code, "cannot open the database");
@@ -109,13 +119,13 @@ class SqliteStore final : public DefaultsStore {
     }
     sqlite3_busy_timeout(db_, kBusyTimeoutMs);
     sqlite3_extended_result_codes(db_, 1);
+    if (!options.write) sqlite3_exec(db_, "PRAGMA query_only=1", nullptr, nullptr, nullptr);
     if ((code = checkOwnership(reason)) != SQLITE_OK) return code;
+    if (!options.write) return SQLITE_OK;
     if ((code = useWal(reason)) != SQLITE_OK) return code;
-    const std::string setup =
-        std::string(options.syncFull ? "PRAGMA synchronous=FULL;" : "PRAGMA synchronous=NORMAL;") +
-        "CREATE TABLE IF NOT EXISTS entries("
-        "  key TEXT PRIMARY KEY NOT NULL, kind INTEGER NOT NULL, value) WITHOUT ROWID;";
-    if ((code = sqlite3_exec(db_, setup.c_str(), nullptr, nullptr, nullptr)) != SQLITE_OK) {
+    const char* synchronous =
+        options.syncFull ? "PRAGMA synchronous=FULL" : "PRAGMA synchronous=NORMAL";
+    if ((code = sqlite3_exec(db_, synchronous, nullptr, nullptr, nullptr)) != SQLITE_OK) {
       reason = describe(db_, code, "cannot set up the database");
       return code;
     }
@@ -127,7 +137,7 @@ class SqliteStore final : public DefaultsStore {
     int code = SQLITE_OK;
     sqlite3_stmt* s = statement.get(db_, code);
     if (s == nullptr) return describe(db_, code, "cannot prepare a write");
-    sqlite3_bind_text(s, 1, key.data(), static_cast<int>(key.size()), SQLITE_STATIC);
+    sqlite3_bind_text64(s, 1, key.data(), key.size(), SQLITE_STATIC, SQLITE_UTF8);
     if (value != nullptr) {
       sqlite3_bind_int(s, 2, static_cast<int>(value->index()));
       std::visit(
@@ -152,7 +162,7 @@ class SqliteStore final : public DefaultsStore {
     int code = SQLITE_OK;
     sqlite3_stmt* s = get_.get(db_, code);
     if (s == nullptr) return describe(db_, code, "cannot prepare a read");
-    sqlite3_bind_text(s, 1, key.data(), static_cast<int>(key.size()), SQLITE_STATIC);
+    sqlite3_bind_text64(s, 1, key.data(), key.size(), SQLITE_STATIC, SQLITE_UTF8);
     code = sqlite3_step(s);
     value = code == SQLITE_ROW ? std::optional(readValue(s, 0, 1)) : std::nullopt;
     sqlite3_reset(s);
@@ -169,8 +179,11 @@ class SqliteStore final : public DefaultsStore {
     if (s == nullptr) return describe(db_, code, "cannot prepare a read");
     entries.clear();
     while ((code = sqlite3_step(s)) == SQLITE_ROW) {
+      // By its length: a key may hold NUL.
       const auto* key = reinterpret_cast<const char*>(sqlite3_column_text(s, 0));
-      entries.emplace_back(key != nullptr ? key : "", readValue(s, 1, 2));
+      entries.emplace_back(std::string(key != nullptr ? key : "",
+                                       static_cast<std::size_t>(sqlite3_column_bytes(s, 0))),
+                           readValue(s, 1, 2));
     }
     sqlite3_reset(s);
     if (code != SQLITE_DONE) return describe(db_, code, "cannot read the database");
@@ -190,21 +203,34 @@ class SqliteStore final : public DefaultsStore {
     return std::nullopt;
   }
 
-  // Refuses a database that holds tables other than ours: it belongs to another program.
+  // Refuses a database that is not exactly a store: one table, ours, and nothing else (no view,
+  // index or trigger). Another program's database may be empty, or have a table of that name.
   int checkOwnership(std::string& reason) {
     sqlite3_stmt* statement = nullptr;
     int code = sqlite3_prepare_v2(
-        db_, "SELECT name FROM sqlite_schema WHERE type = 'table' AND name <> 'entries' LIMIT 1",
+        db_,
+        "SELECT (SELECT group_concat(type || ' ' || name, ',') FROM sqlite_schema), "
+        "(SELECT group_concat(name, ' ') FROM "
+        "(SELECT name FROM pragma_table_info('entries') ORDER BY cid))",
         -1, &statement, nullptr);
     if (code == SQLITE_OK) code = sqlite3_step(statement);
-    sqlite3_finalize(statement);
+    bool ours = false;
     if (code == SQLITE_ROW) {
-      reason = "is another program's database (it has tables of its own); leaving it as it is";
-      return SQLITE_NOTFOUND;
+      const auto* schema = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
+      const auto* columns = reinterpret_cast<const char*>(sqlite3_column_text(statement, 1));
+      ours = schema != nullptr && std::strcmp(schema, "table entries") == 0 && columns != nullptr &&
+             std::strcmp(columns, kColumns) == 0;
     }
-    if (code != SQLITE_DONE) {
+    sqlite3_finalize(statement);
+    if (code != SQLITE_ROW) {
       reason = describe(db_, code, "cannot read the database");
       return code;
+    }
+    if (!ours) {
+      reason =
+          "is another program's database (it is not the one table of a store); leaving it "
+          "as it is";
+      return SQLITE_NOTFOUND;
     }
     return SQLITE_OK;
   }
@@ -246,56 +272,41 @@ class SqliteStore final : public DefaultsStore {
   Statement rollback_{"ROLLBACK"};
 };
 
-// 'text' (built by appending: g++ 12 at -O3 warns falsely on "'" + std::string).
-std::string inQuotes(const std::string& text) {
-  std::string result(1, '\'');
-  result.append(text).push_back('\'');
-  return result;
-}
-
-// Renames `from` to `to` unless `to` exists; errno says why not.
-bool renameNoReplace(const std::string& from, const std::string& to) {
-  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
-  if (errno != EINVAL && errno != ENOSYS) return false;
-  // A file system without RENAME_NOREPLACE: a hard link fails on an existing name too.
-  if (::link(from.c_str(), to.c_str()) != 0) return false;
-  ::unlink(from.c_str());
-  return true;
-}
-
-// Moves `file` (and any journal beside it) to "<file>.corrupt-<seconds since 1970>", or to
-// "...-<n>" when that name is taken: an earlier corrupt file is never replaced.
-bool moveAside(const std::filesystem::path& file, std::string& movedTo) {
-  const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(
-                           std::chrono::system_clock::now().time_since_epoch())
-                           .count();
-  const std::string stem = file.string() + ".corrupt-" + std::to_string(seconds);
-  for (int n = 0; n < 1000; ++n) {
-    const std::string target = n == 0 ? stem : stem + "-" + std::to_string(n);
-    if (!renameNoReplace(file.string(), target)) {
-      if (errno == EEXIST) continue;
-      return false;
-    }
-    for (const char* suffix : {"-wal", "-shm"}) {
-      const std::string side = file.string() + suffix;
-      if (::access(side.c_str(), F_OK) == 0) renameNoReplace(side, target + suffix);
-    }
-    movedTo = target;
-    return true;
+// Makes a fresh store in a temporary file beside `file` and renames it into place, so that no
+// process ever finds a store half made (an empty file is not a store). When another process
+// renamed its own first, that one is kept. False with the reason when none could be made.
+bool createStoreFile(const std::filesystem::path& file, std::string* whyNot) {
+  const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
+  std::string name(1, '.');  // by appending: g++ 12 at -O3 warns falsely on "." + std::string
+  name.append(file.filename().string()).append(".XXXXXX");
+  std::string temporary = (folder / name).string();
+  const int fd = ::mkstemp(temporary.data());
+  if (fd < 0) {
+    *whyNot = inQuotes(file.string()) + ": cannot create the store: " + std::strerror(errno);
+    return false;
   }
-  return false;
-}
-
-// True when the file starts as every SQLite database does (an empty file is a new database).
-bool looksLikeSqlite(const std::filesystem::path& file) {
-  static constexpr char kHeader[] = "SQLite format 3";  // and its NUL
-  const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-  if (fd < 0) return true;  // let SQLite say what is wrong
-  std::array<char, sizeof kHeader> start{};
-  const ssize_t got = ::read(fd, start.data(), start.size());
   ::close(fd);
-  return got == 0 || (got == static_cast<ssize_t>(start.size()) &&
-                      std::memcmp(start.data(), kHeader, sizeof kHeader) == 0);
+  sqlite3* db = nullptr;
+  int code = sqlite3_open_v2(temporary.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+  if (code == SQLITE_OK) {
+    code = sqlite3_exec(db, (std::string("PRAGMA journal_mode=WAL;") + kCreateTable).c_str(),
+                        nullptr, nullptr, nullptr);
+  }
+  if (code != SQLITE_OK)
+    *whyNot = inQuotes(file.string()) + ": " + describe(db, code, "cannot create the store");
+  // Closing the only connection folds the journal into the file and removes it.
+  if (sqlite3_close(db) != SQLITE_OK && code == SQLITE_OK) {
+    code = SQLITE_ERROR;
+    *whyNot = inQuotes(file.string()) + ": cannot create the store: cannot close it";
+  }
+  if (code == SQLITE_OK && !renameNoReplace(temporary, file.string()) && errno != EEXIST) {
+    code = SQLITE_ERROR;
+    *whyNot = inQuotes(file.string()) + ": cannot create the store: " + std::strerror(errno);
+  }
+  removeWithJournal(temporary);  // renamed, or given up
+  if (code != SQLITE_OK) return false;
+  syncFolderOf(file);
+  return true;
 }
 
 }  // namespace
@@ -304,21 +315,29 @@ std::unique_ptr<DefaultsStore> openSqliteStore(const std::filesystem::path& file
                                                const StoreOptions& options, std::string* whyNot,
                                                std::string* notice) {
   std::error_code error;
-  if (options.create && file.has_parent_path())
+  if (options.write && file.has_parent_path())
     std::filesystem::create_directories(file.parent_path(), error);
-  if (!looksLikeSqlite(file)) {
-    *whyNot = inQuotes(file.string()) + " is not an SQLite database; leaving it as it is";
-    return nullptr;
-  }
   for (int attempt = 0; attempt < 2; ++attempt) {
+    StoreFileLook look = lookAtStoreFile(file);
+    if (!look.exists && options.write) {
+      if (!createStoreFile(file, whyNot)) return nullptr;
+      look = lookAtStoreFile(file);
+    }
+    if (!look.exists) {
+      *whyNot = inQuotes(file.string()) + ": there is no store";
+      return nullptr;
+    }
+    if (!look.whyNot.empty()) {
+      *whyNot = look.whyNot;
+      return nullptr;
+    }
     auto store = std::make_unique<SqliteStore>();
     std::string reason;
-    const int code = store->open(file, options, reason);
+    const int code = store->open(file, options, look.wal, reason);
     if (code == SQLITE_OK) return store;
     store.reset();
     std::string movedTo;
-    if (attempt == 0 && options.moveAsideCorrupt && notADatabase(code) &&
-        moveAside(file, movedTo)) {
+    if (attempt == 0 && options.write && notADatabase(code) && moveAside(file, movedTo)) {
       *notice = inQuotes(file.string()) + " was not a usable database; moved it to " +
                 inQuotes(movedTo) + " and started a fresh store";
       continue;

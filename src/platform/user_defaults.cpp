@@ -51,7 +51,8 @@ struct UserDefaults::Impl {
   bool syncFull = false;
   // Why the store keeps its values in memory; said once.
   std::optional<std::string> failure;
-  // A read found the file unusable: the first write tries again, allowed to repair it.
+  // The store is a reader of the file, or a read found the file unusable: the first write opens
+  // it again as a writer (one that may repair it).
   bool reopenForWrite = false;
   int transactionDepth = 0;
   int generation = 0;  // moves on when reset() ends a transaction early
@@ -97,20 +98,27 @@ struct UserDefaults::Impl {
     }
     std::string whyNot;
     std::string notice;
-    auto opened = openSqliteStore(file, {forWrite, forWrite, syncFull}, &whyNot, &notice);
+    auto opened = openSqliteStore(file, {forWrite, syncFull}, &whyNot, &notice);
     if (!notice.empty()) notices.push_back("vexloweb: user defaults: " + notice);
     if (opened) {
-      store = std::move(opened);
+      store = std::move(opened);  // closes a reader this writer replaces
       persistent = true;
       failure.reset();
-      reopenForWrite = false;
+      reopenForWrite = !forWrite;
     } else if (!store) {
       store = makeMemoryStore(forWrite ? readableEntries() : DefaultsEntries{});
       persistent = false;
       reopenForWrite = !forWrite;
       warnOnce(whyNot);
     } else {
-      reopenForWrite = false;  // the write attempt failed too: memory it stays
+      // A reader of the file, or memory after an earlier failure: memory it stays, with what
+      // the store held.
+      DefaultsEntries entries;
+      if (store->all(entries)) entries.clear();
+      store = makeMemoryStore(entries);
+      persistent = false;
+      reopenForWrite = false;
+      warnOnce(whyNot);
     }
     nothing.reset();
     return *store;
@@ -122,7 +130,7 @@ struct UserDefaults::Impl {
   DefaultsEntries readableEntries() const {
     DefaultsEntries entries;
     std::string ignored;
-    auto reader = openSqliteStore(file, {false, false, syncFull}, &ignored, &ignored);
+    auto reader = openSqliteStore(file, {false, syncFull}, &ignored, &ignored);
     if (!reader || reader->all(entries)) entries.clear();
     return entries;
   }

@@ -1,8 +1,10 @@
 """The Python module against the shared library of the same build (VEXLOWEB_LIBRARY)."""
 
 import gc
+import hashlib
 import os
 import resource
+import subprocess
 import sys
 import tempfile
 import unittest
@@ -12,6 +14,10 @@ import vexloweb  # noqa: E402  pylint: disable=wrong-import-position
 
 EXAMPLE_BUNDLE = os.environ["VEXLOWEB_EXAMPLE_BUNDLE"]
 DOCUMENT = '{"package_name": "py.host", "menus": [{"menu": "Home", "url": "HOME"}]}'
+SCRATCH = tempfile.TemporaryDirectory()  # pylint: disable=consider-using-with
+NOTES = os.path.join(SCRATCH.name, "notes.txt")
+with open(NOTES, "w", encoding="utf-8") as notes_file:
+    notes_file.write("my notes\n")
 
 
 class SealAndOpen(unittest.TestCase):
@@ -35,6 +41,11 @@ class SealAndOpen(unittest.TestCase):
              "expected an integer"),
             (lambda: vexloweb.load("missing", bundle=EXAMPLE_BUNDLE), "resource", None,
              "missing.io"),
+            (lambda: vexloweb.load(b"\xff", bundle=EXAMPLE_BUNDLE), "resource", None, "'\\xff.io'"),
+            (lambda: vexloweb.load("example", bundle=EXAMPLE_BUNDLE, defaults=NOTES), "defaults",
+             None, "the settings were not stored: '" + NOTES + "' is not an SQLite database"),
+            (lambda: vexloweb.defaults(NOTES), "defaults", None, "is not an SQLite database"),
+            (lambda: vexloweb.defaults(SCRATCH.name), "defaults", None, "is a folder"),
         ]
         for call, layer, member_path, reason in cases:
             with self.assertRaises(vexloweb.VexloWebError) as raised:
@@ -58,6 +69,58 @@ class LoadAndRecord(unittest.TestCase):
 
     def test_version(self):
         self.assertEqual(vexloweb.version(), os.environ["VEXLOWEB_EXPECTED_VERSION"])
+
+
+# The C interface's two reads of a store, called as a C host calls them.
+C_READER = """import ctypes, os, sys; c = ctypes.CDLL(os.environ["VEXLOWEB_LIBRARY"])
+c.vexloweb_defaults_json_at.restype = c.vexloweb_read_defaults.restype = ctypes.c_char_p
+c.vexloweb_defaults_json_at(os.fsencode(sys.argv[1]))
+json = c.vexloweb_read_defaults(os.fsencode(sys.argv[1]), None)
+sys.exit(print(json) or json is None)"""
+
+
+# What a read must leave as it was: size, content hash, journal mode (from the header, without
+# opening the database) and the files beside it; a folder's listing.
+def _snapshot(path):
+    if os.path.isdir(path):
+        return sorted(os.listdir(path))
+    with open(path, "rb") as file:
+        content = file.read()
+    return (len(content), hashlib.sha256(content).hexdigest(),
+            "wal" if content[18:20] == b"\2\2" else "rollback",
+            [side for side in ("-wal", "-shm") if os.path.exists(path + side)])
+
+
+class Stores(unittest.TestCase):
+    def test_a_read_changes_nothing_and_every_reader_refuses_what_is_not_a_store(self):
+        environment = dict(os.environ, PYTHONPATH=os.environ["VEXLOWEB_PYTHON_PATH"])
+        python = [sys.executable, "-c", "import os, sys, vexloweb; "]
+        sql = "d = __import__('sqlite3').connect(sys.argv[1]); d.executescript(%r); d.close()"
+        stores = {  # name: how it is made, what a reader says of it (None: it is read)
+            "ours": (f"vexloweb.load('example', bundle={EXAMPLE_BUNDLE!r}, defaults=sys.argv[1])",
+                     None),
+            "empty": ("open(sys.argv[1], 'w').close()", "is an empty file, not a store"),
+            "text": ("open(sys.argv[1], 'w').write('my notes')", "is not an SQLite database"),
+            "view": (sql % "PRAGMA user_version=7; CREATE VIEW v AS SELECT 1", "another program's"),
+            "theirs": (sql % "PRAGMA journal_mode=WAL; CREATE TABLE entries(id, note)", "another"),
+            "folder": ("os.mkdir(sys.argv[1])", "is a folder"),
+        }
+        readers = [python[:2] + [python[2] + "print(vexloweb.defaults(sys.argv[1]))"],
+                   python[:2] + [C_READER],
+                   [os.environ.get("VEXLOWEB_TOOL"), "defaults", "--defaults"]]
+        scratch = tempfile.mkdtemp(dir=SCRATCH.name)
+        for name, (making, said) in stores.items():
+            path = os.path.join(scratch, name)
+            subprocess.run(python[:2] + [python[2] + making, path], env=environment, check=True)
+            before = _snapshot(path)
+            self.assertTrue(name != "ours" or before[2:] == ("wal", []), before)
+            for command in filter(lambda reader: reader[0], readers):  # the tool, when built
+                with self.subTest(store=name, reader=command[0]):
+                    ran = subprocess.run(command + [path], capture_output=True, text=True,
+                                         env=environment, check=False)
+                    self.assertEqual(ran.returncode, 0 if said is None else 1, ran.stderr)
+                    self.assertIn(said or "COLOR_PRIMARY", ran.stderr if said else ran.stdout)
+                    self.assertEqual(_snapshot(path), before)
 
 
 class Resources(unittest.TestCase):

@@ -132,6 +132,27 @@ static void loadAndRecord(void) {
   vexloweb_failure_clear(&failure);
 }
 
+/* A file that is not a store: a load holds the record but fails, saying the settings were not
+ * stored (as `vexloweb load` does), and a read fails instead of reading "{}". A name the caller
+ * passed comes back as valid UTF-8. */
+static void storeFailures(void) {
+  vexloweb_failure failure = {0};
+  FILE* notes = fopen("c_api_test_notes.txt", "w");
+  fputs("my notes\n", notes);
+  fclose(notes);
+  vexloweb_set_defaults_path("c_api_test_notes.txt");
+  CHECK(vexloweb_load_configuration("example", &failure) == 0 && same(failure.layer, "defaults") &&
+        contains(failure.reason, "not an SQLite database"));
+  vexloweb_set_defaults_path(NULL);
+  CHECK(vexloweb_load_configuration_from(NULL, "c_api_test_notes.txt", "example", &failure) == 0 &&
+        same(failure.layer, "defaults"));
+  CHECK(vexloweb_read_defaults(".", &failure) == NULL && contains(failure.reason, "a folder"));
+  CHECK(vexloweb_load_configuration_from(NULL, NULL, "\xff", &failure) == 0 &&
+        contains(failure.reason, "'\\xff.io'") && strchr(failure.reason, '\xff') == NULL);
+  remove("c_api_test_notes.txt");
+  vexloweb_failure_clear(&failure);
+}
+
 /* Each call's results are freed and failures overwritten: run a thousand times on one thread,
  * under LeakSanitizer, and at once on two, each loading into a store of its own while the
  * process-wide folder moves under it. */
@@ -192,6 +213,7 @@ int main(void) {
   failures();
   nullArguments();
   loadAndRecord();
+  storeFailures();
   repeatedCallsAndThreads();
   printf("%d passed, %d failed\n", passed, failed);
   return failed == 0 ? 0 : 1;

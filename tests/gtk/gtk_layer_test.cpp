@@ -2,7 +2,9 @@
 // the allocations after a layout pass, in a GtkBox and in a GtkConstraintLayout.
 #include <gtk/gtk.h>
 
+#include <array>
 #include <cmath>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -195,6 +197,8 @@ TEST_F(GtkLayer, ConstraintsCarryIdentifiersAndDescribeThemselvesAsTheCoreHelper
     EXPECT_EQ(constraintIdentifier(constraint), "topMargin");
     EXPECT_EQ(constraintDescription(constraint),
               "id: topMargin, constant: " + formatConstant(constant));
+    setConstraintIdentifier(constraint, std::string_view("key\0hidden", 10));  // kept whole
+    EXPECT_EQ(constraintIdentifier(constraint), std::string("key\0hidden", 10));
     g_object_unref(constraint);
   }
   g_object_unref(widget);
@@ -210,14 +214,21 @@ TEST_F(GtkLayer, ThePaletteAsRgbaAndCssParsesBack) {
   EXPECT_EQ(css(primary), "#edbf65");
   EXPECT_EQ(css(Colors::black()), "#000000");
   EXPECT_EQ(css(platform::Color(0.2, 0.4, 0.6, 0.5)), "rgba(51,102,153,0.5)");
-  for (const double alpha : {0.0, 0.3, 0.5, 0.998, 1.0}) {
-    const platform::Color color(0.1, 0.55, 0.93, alpha);
+  const double nan = std::numeric_limits<double>::quiet_NaN(), inf = HUGE_VAL;
+  const std::array<double, 4> cases[][2] = {
+      // the colour, then the one GDK reads back
+      {{.1, .55, .93, 0}, {.1, .55, .93, 0}}, {{.1, .55, .93, .998}, {.1, .55, .93, .998}},
+      {{.1, .55, .93, 1}, {.1, .55, .93, 1}}, {{.5, .5, .5, nan}, {.5, .5, .5, 0}},
+      {{nan, inf, -inf, inf}, {0, 1, 0, 1}},  {{2, -1, .5, -inf}, {1, 0, .5, 0}}};
+  for (const auto& [in, out] : cases) {
+    const std::string text = css(platform::Color(in[0], in[1], in[2], in[3]));
     GdkRGBA parsed;
-    ASSERT_TRUE(gdk_rgba_parse(&parsed, css(color).c_str())) << css(color);
-    EXPECT_NEAR(parsed.red, 0.1, 1 / 255.0);
-    EXPECT_NEAR(parsed.green, 0.55, 1 / 255.0);
-    EXPECT_NEAR(parsed.blue, 0.93, 1 / 255.0);
-    EXPECT_NEAR(parsed.alpha, alpha, 1 / 255.0);
+    ASSERT_TRUE(gdk_rgba_parse(&parsed, text.c_str())) << text;
+    for (const auto& [got, want] : {std::pair{parsed.red, out[0]},
+                                    {parsed.green, out[1]},
+                                    {parsed.blue, out[2]},
+                                    {parsed.alpha, out[3]}})
+      EXPECT_NEAR(got, want, 1 / 255.0) << text;
   }
 }
 

@@ -26,18 +26,14 @@ class UserDefaultsTest : public ::testing::Test {
 };
 
 // Each write replaces the key's value and type, in memory and on disk, inside and outside a
-// transaction; a removed key is gone; a read creates no file; a reopened store reads the last.
+// transaction; a removed key is gone; a key holding NUL is kept whole; a read creates no file; a
+// reopened store reads the last and leaves the file as it was.
 TEST_F(UserDefaultsTest, WritesReplaceValueAndTypeAndSurviveReopening) {
-  const std::vector<std::optional<DefaultsValue>> sequence = {DefaultsValue(std::int64_t{-5}),
-                                                              DefaultsValue("1"s),
-                                                              DefaultsValue(2.5),
-                                                              DefaultsValue(true),
-                                                              DefaultsValue(""s),
-                                                              DefaultsValue(std::int64_t{0}),
-                                                              std::nullopt,
-                                                              DefaultsValue(false),
-                                                              DefaultsValue(-0.5),
-                                                              DefaultsValue("last"s)};
+  using V = DefaultsValue;
+  const std::vector<std::optional<V>> sequence = {
+      V(std::int64_t{-5}), V("1"s),      V(2.5),   V(true), V(""s),
+      V(std::int64_t{0}),  std::nullopt, V(false), V(-0.5), V("last"s)};
+  const std::string nulKey("k\0hidden", 8);
   auto memory = UserDefaults::inMemory();
   EXPECT_TRUE(memory->path().empty());
   auto disk = std::make_unique<UserDefaults>(file());
@@ -60,14 +56,22 @@ TEST_F(UserDefaultsTest, WritesReplaceValueAndTypeAndSurviveReopening) {
       EXPECT_EQ(store->object("k"), sequence[i]) << i;
       EXPECT_EQ(store->keys().size(), sequence[i] ? 2U : 1U);
     }
+    store->setObject(std::int64_t{8}, nulKey);
   }
   EXPECT_FALSE(memory->isPersistent());
   EXPECT_TRUE(disk->isPersistent());
+  EXPECT_EQ(memory->keys(), (std::vector<std::string>{"k", nulKey, "nan"}));
   disk.reset();
-  UserDefaults reopened(file());
-  EXPECT_EQ(reopened.object("k"), DefaultsValue("last"s));
-  EXPECT_TRUE(std::isnan(std::get<double>(*reopened.object("nan"))));
-  EXPECT_EQ(reopened.keys(), (std::vector<std::string>{"k", "nan"}));
+  const std::string closed = testing::readFile(file());
+  {
+    UserDefaults reopened(file());
+    EXPECT_EQ(reopened.object("k"), DefaultsValue("last"s));
+    EXPECT_EQ(reopened.object(nulKey), DefaultsValue(std::int64_t{8}));
+    EXPECT_TRUE(std::isnan(std::get<double>(*reopened.object("nan"))));
+    EXPECT_EQ(reopened.keys(), (std::vector<std::string>{"k", nulKey, "nan"}));
+  }
+  EXPECT_EQ(testing::readFile(file()), closed);
+  EXPECT_FALSE(std::filesystem::exists(file().string() + "-wal"));
 }
 
 // A switch also forgets why the store it leaves kept its values in memory.
@@ -90,26 +94,33 @@ TEST_F(UserDefaultsTest, SwitchingTheStandardStoreInsideATransactionLosesNothing
   EXPECT_EQ(UserDefaults(second).keys(), std::vector<std::string>{"after"});
 }
 
-// Only a damaged store of ours is moved aside, and only by a write, under a name no file has: a
-// file that is not an SQLite database, or another program's database, is never touched.
+// Only a damaged store of ours is moved aside, and only by a write, under a name no file has. Any
+// other file that is not a store (text, an empty file, another program's database however like
+// ours) is refused before anything is written, and left byte for byte, with nothing beside it.
 TEST_F(UserDefaultsTest, OnlyADamagedStoreOfOursIsMovedAsideAndOnlyByAWrite) {
   const std::string damaged = std::string("SQLite format 3") + '\0' + std::string(4080, 'x');
   const std::string foreign = std::string(4096, 'x');
   std::filesystem::create_directories(file().parent_path());
-  {
-    sqlite3* db = nullptr;  // another program's database
-    sqlite3_open((dir_.path() / "other.db").c_str(), &db);
-    sqlite3_exec(db, "CREATE TABLE songs(title)", nullptr, nullptr, nullptr);
+  const auto database = [&](const char* sql) {  // another program's, as bytes
+    const auto other = dir_.path() / "other.db";
+    sqlite3* db = nullptr;
+    sqlite3_open(other.c_str(), &db);
+    sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
     sqlite3_close(db);
-  }
-  const std::string other = testing::readFile(dir_.path() / "other.db");
+    std::string content = testing::readFile(other);
+    std::filesystem::remove(other);
+    return content;
+  };
   struct Case {
     std::string content;
     bool movedAside;
     const char* said;
   } const cases[] = {
       {foreign, false, "is not an SQLite database; leaving it as it is"},
-      {other, false, "is another program's database"},
+      {"", false, "is an empty file, not a store; leaving it as it is"},
+      {database("CREATE TABLE songs(title)"), false, "is another program's database"},
+      {database("PRAGMA user_version=7; CREATE VIEW v AS SELECT 1"), false, "another program's"},
+      {database("PRAGMA journal_mode=WAL; CREATE TABLE entries(id, note)"), false, "another"},
       {damaged, true, "moved it to"},
       {damaged, true, "moved it to"},  // the same second again: both copies kept
   };
@@ -130,8 +141,8 @@ TEST_F(UserDefaultsTest, OnlyADamagedStoreOfOursIsMovedAsideAndOnlyByAWrite) {
       EXPECT_EQ(store.failure().has_value(), !c.movedAside);
     }
     setDiagnosticHandler(writeToStandardError);
-    ASSERT_FALSE(lines.empty());
-    EXPECT_NE(lines.back().find(c.said), std::string::npos) << lines.back();
+    const std::string said = lines.empty() ? "(nothing)" : lines.back();  // every row runs
+    EXPECT_NE(said.find(c.said), std::string::npos) << said;
     std::size_t aside = 0;
     for (const auto& entry : std::filesystem::directory_iterator(file().parent_path())) {
       if (entry.path().filename().string().find(".corrupt-") == std::string::npos) continue;
@@ -148,6 +159,8 @@ TEST_F(UserDefaultsTest, OnlyADamagedStoreOfOursIsMovedAsideAndOnlyByAWrite) {
       EXPECT_EQ(UserDefaults(file()).object("k"), DefaultsValue("fresh"s));
     } else {
       EXPECT_EQ(testing::readFile(file()), c.content);
+      EXPECT_FALSE(std::filesystem::exists(file().string() + "-wal"));
+      EXPECT_FALSE(std::filesystem::exists(file().string() + "-shm"));
     }
     std::filesystem::remove(file());
   }

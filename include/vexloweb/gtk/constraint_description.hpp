@@ -18,7 +18,8 @@
 
 namespace vexloweb::gtk {
 
-// Attaches `identifier` to the constraint, replacing any earlier one.
+// Attaches `identifier` to the constraint, replacing any earlier one. The identifier is kept
+// whole, every byte of it, NUL included (as the user-defaults store keeps keys).
 VEXLOWEB_GTK_EXPORT void setConstraintIdentifier(GtkConstraint* constraint,
                                                  std::string_view identifier);
 

@@ -9,10 +9,17 @@
 // store open, recent commits sit in the "-wal" file beside it; closing the store (at exit for the
 // standard store) folds them into the one file, which can then be copied alone.
 //
-// Files: reading never creates, repairs or moves a file; a store that does not exist reads as
-// empty and is created by the first write. A store of ours found damaged at a write is moved
-// aside to "<name>.corrupt-<time>" (never over another file) and a fresh store begins. A file
-// that is not an SQLite database, or is another program's database, is never touched.
+// Files: reading changes nothing: it creates, repairs or moves no file, writes no schema, does not
+// switch the journal, and leaves no "-wal" or "-shm" file behind once the store is closed. A
+// store that does not exist reads as empty and is created by the first write (made whole beside
+// it and renamed into place). A store is an SQLite database holding our one table and nothing
+// else; any other file (a folder, an empty file, text, another program's database) is refused
+// before anything is written, by reads and writes alike, and never touched. A store of ours found
+// damaged at a write is moved aside to "<name>.corrupt-<time>" (never over another file) and a
+// fresh store begins.
+//
+// Keys are bytes: a key holding NUL ("k\0hidden") is kept whole, in memory and on file, and is a
+// key of its own, never the same as "k".
 //
 // A store that cannot be opened or written never throws and never crashes the caller: it keeps
 // its values in memory for the rest of the process and says why, once, through the diagnostic
