@@ -1,6 +1,7 @@
 // What the shell decides, without a display: the link rules, the meaning of each option, and the
-// colour assets.
+// colour assets. The navigation policy and download names: shell_policy_test.cpp.
 #include <set>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -89,10 +90,36 @@ TEST(AppModel, EachOptionMeansWhatTheShellShows) {
   for (const auto& [json, expected] : splashes) {
     EXPECT_EQ(makeAppModel(record(json), *defaults).splash, expected) << json;
   }
-  EXPECT_EQ(safeFileName("../escape.txt"), ".._escape.txt");
-  EXPECT_EQ(safeFileName("a\\b/c"), "a_b_c");
-  EXPECT_EQ(safeFileName(".."), "download");
-  EXPECT_EQ(safeFileName(""), "download");
+}
+
+// Option words the shell does not know fall back to the default, each with one warning; a
+// known word passes as it is. The badge's character is a whole grapheme, never a byte.
+TEST(AppModel, UnknownWordsFallBackAndTheBadgeTakesAWholeCharacter) {
+  auto defaults = platform::UserDefaults::inMemory();
+  const std::tuple<const char*, std::string, std::string, std::size_t> words[] = {
+      {R"({"loader_style": "", "toolbar_style": ".x"})", "CIRCLE", "", 2},
+      {R"({"loader_style": "WAVE", "navigation_bar_style": "NAV_CLASSIC"})", "WAVE", "NAV_CLASSIC", 0},
+      {R"({"toolbar_style": "nav classic { color: red }", "navigation_bar_style": "NAV_HIDE"})",
+       "CIRCLE", "", 1},
+  };
+  for (const auto& [json, loader, bar, warnings] : words) {
+    const AppModel m = makeAppModel(record(json), *defaults);
+    EXPECT_EQ(std::tie(m.loaderStyle, m.barStyle), std::tie(loader, bar)) << json;
+    EXPECT_EQ(m.warnings.size(), warnings) << json;
+  }
+  EXPECT_EQ(makeAppModel(record(R"({"loader_style": ""})"), *defaults).warnings.at(0),
+            "loader_style \"\" is not a word the shell knows; using CIRCLE");
+  const std::pair<std::string, std::string> initials[] = {
+      {"\xc3\x89lan bakery", "\xc3\x89"},          // É, two bytes
+      {"E\xcc\x81lan", "E\xcc\x81"},                 // E + combining acute
+      {"\xf0\x9f\x91\x8d\xf0\x9f\x8f\xbd ok", "\xf0\x9f\x91\x8d\xf0\x9f\x8f\xbd"},  // thumbs up, skin tone
+      {"\xf0\x9f\x91\xa9\xe2\x80\x8d\xf0\x9f\x92\xbb x", "\xf0\x9f\x91\xa9\xe2\x80\x8d\xf0\x9f\x92\xbb"},  // ZWJ sequence
+      {"\xe6\x97\xa5\xe6\x9c\xac", "\xe6\x97\xa5"},
+      {std::string("\xff\xfe") + "abc", ""},  // not UTF-8: nothing rather than half a character
+      {"\xc3", ""},
+      {"", ""},
+  };
+  for (const auto& [title, initial] : initials) EXPECT_EQ(firstCharacter(title), initial) << title;
 }
 
 // Every name the theme export can write has a colour; no two themes share a primary colour, and
@@ -113,6 +140,21 @@ TEST(ColourAssets, EveryThemeHasItsOwnPrimaryColour) {
             *colourOf("quarn_solid5_primary"));
   EXPECT_EQ(windowColours("colorPrimary", "colorPrimaryDark", std::string("SOLID_99")).primary,
             "#edbf65");
+}
+
+// Text on a theme colour takes black or white, whichever contrasts more (WCAG 2), and every
+// asset gets at least 4.5:1 where either reaches it.
+TEST(ColourAssets, TextOnEveryColourIsReadable) {
+  EXPECT_NEAR(contrastRatio("#000000", "#ffffff"), 21.0, 1e-9);
+  EXPECT_NEAR(contrastRatio("#777777", "#ffffff"), 4.48, 0.01);
+  EXPECT_EQ(readableTextOn("#ffffff"), "#000000");
+  EXPECT_EQ(readableTextOn("#000000"), "#ffffff");
+  EXPECT_EQ(readableTextOn("#edbf65"), "#000000");  // the default yellow: white would be 1.8:1
+  for (const ColourAsset& asset : colourAssets()) {
+    const double best = std::max(contrastRatio(asset.hex, "#000000"), contrastRatio(asset.hex, "#ffffff"));
+    EXPECT_EQ(contrastRatio(asset.hex, readableTextOn(asset.hex)), best) << asset.name;
+    EXPECT_GE(best, 4.5) << asset.name;
+  }
 }
 
 }  // namespace
