@@ -7,9 +7,11 @@ namespace vexloweb::shell {
 namespace {
 
 struct TabParts {
+  ShellWindow::Impl* app;
   GtkWidget* window;
   GtkWidget* address;
   GtkWidget* problem;
+  bool firstLoadDone = false;
 };
 
 void onUri(WebKitWebView* view, GParamSpec* /*spec*/, TabParts* parts) {
@@ -41,6 +43,10 @@ gboolean onTlsError(WebKitWebView* /*view*/, const char* uri, GTlsCertificate* /
 
 void onLoadChanged(WebKitWebView* /*view*/, WebKitLoadEvent event, TabParts* parts) {
   if (event == WEBKIT_LOAD_STARTED) gtk_widget_set_visible(parts->problem, FALSE);
+  if (event == WEBKIT_LOAD_FINISHED && !parts->firstLoadDone) {  // after a failure as well
+    parts->firstLoadDone = true;
+    --parts->app->tabsLoading;
+  }
 }
 
 }  // namespace
@@ -59,7 +65,7 @@ void ShellWindow::Impl::openCustomTab(const std::string& url) {
   gtk_widget_add_css_class(close, "vexloweb-bar-button");
   g_signal_connect_swapped(close, "clicked", G_CALLBACK(gtk_window_destroy), tab);
   gtk_center_box_set_start_widget(GTK_CENTER_BOX(header), close);
-  auto* parts = new TabParts{tab, fittedLabel(url, Fit::kEllipsize, "vexloweb-title"),
+  auto* parts = new TabParts{this, tab, fittedLabel(url, Fit::kEllipsize, "vexloweb-title"),
                              fittedLabel("", Fit::kWrap, "vexloweb-tab-problem")};
   gtk_center_box_set_center_widget(GTK_CENTER_BOX(header), parts->address);
   gtk_box_append(GTK_BOX(box), header);
@@ -69,7 +75,7 @@ void ShellWindow::Impl::openCustomTab(const std::string& url) {
   GtkWidget* view = makeWebView(model, session);
   g_object_set_data_full(G_OBJECT(view), "vexloweb-tab", parts,
                          +[](gpointer p) { delete static_cast<TabParts*>(p); });
-  guard(view);
+  guard(view, true);
   g_signal_connect(view, "notify::uri", G_CALLBACK(onUri), parts);
   g_signal_connect(view, "load-failed", G_CALLBACK(onFailed), parts);
   g_signal_connect(view, "load-failed-with-tls-errors", G_CALLBACK(onTlsError), parts);
@@ -77,6 +83,7 @@ void ShellWindow::Impl::openCustomTab(const std::string& url) {
   gtk_box_append(GTK_BOX(box), view);
   gtk_window_set_child(GTK_WINDOW(tab), box);
   ++customTabs;
+  ++tabsLoading;
   webkit_web_view_load_uri(WEBKIT_WEB_VIEW(view), url.c_str());
   gtk_window_present(GTK_WINDOW(tab));
 }

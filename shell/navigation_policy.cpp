@@ -46,9 +46,11 @@ Decision decideNavigation(const std::vector<ExternalBrowseUrl>& rules,
     return Decision::kOnResponse;
   }
   if (isInPage(scheme) && !newWindow) return Decision::kLoad;
+  // Local files only for a page that is itself one, or the shell's own first load.
+  const bool pageIsLocal = request.pageUrl.empty() || schemeOf(request.pageUrl) == "file";
+  if (scheme == "file" && !pageIsLocal) return Decision::kRefuse;
   if (request.frame == Frame::kSub && !newWindow) {
-    // WebKit itself keeps web pages' frames off file:; the rules never move a frame.
-    return isWeb(scheme) || scheme == "file" ? Decision::kLoad : Decision::kRefuse;
+    return isWeb(scheme) || scheme == "file" ? Decision::kLoad : Decision::kRefuse;  // in place
   }
   if (isOneOf(scheme, {"mailto", "tel", "sms"})) {
     return request.gesture ? Decision::kDesktop : Decision::kRefuse;
@@ -59,7 +61,7 @@ Decision decideNavigation(const std::vector<ExternalBrowseUrl>& rules,
 
   // The shell loads a new window's address and a custom tab itself, with more rights than the
   // page has: only web addresses, and local files only for a page that is itself a local file.
-  const bool shellMayLoad = isWeb(scheme) || (local && schemeOf(request.pageUrl) == "file");
+  const bool shellMayLoad = isWeb(scheme) || local;
   const bool mayLeave = request.gesture || !request.sentOutWithoutGesture;
   switch (decideRoute(rules, request.url)) {
     case Open::EXTERNAL:

@@ -2,6 +2,7 @@
 // tabs alike): each navigation and new-window request goes through decideNavigation, and only
 // what it allows loads or leaves the app. Also where views are made, so that all share one
 // session and one set of settings.
+#include <algorithm>
 #include <memory>
 #include <set>
 
@@ -14,12 +15,15 @@ namespace {
 constexpr char kPhoneAgent[] =
     "Mozilla/5.0 (Linux; Android 14; Pixel 8) AppleWebKit/537.36 (KHTML, like Gecko) "
     "Chrome/124.0 Mobile Safari/537.36";
-constexpr std::size_t kMaxRoutes = 1000;  // a page that loops is recorded this far, then counted
+constexpr std::size_t kMaxRoutes = 1000;
+constexpr std::size_t kMostWaiting = 64;  // a page that loops is recorded this far, then counted
 
 // What one view remembers between decisions.
 struct ViewGuard {
   ShellWindow::Impl* window;
-  bool sentOutWithoutGesture = false;  // since this view's page was committed
+  bool inTab;                          // a custom tab's view: what a rule sends to a tab stays
+  std::string page;                    // the committed page's address: the one that asks
+  bool sentOutWithoutGesture = false;  // since that page was committed
   std::set<std::string> waiting;       // loaded until a response says which frame asked
 };
 
@@ -31,12 +35,15 @@ std::string uriOf(WebKitWebView* view) {
 // Carries `decision` out for `view`; true when the view should go on loading the address.
 bool act(WebKitWebView* view, ViewGuard& guard, const std::string& url, Decision decision,
          bool gesture) {
+  if (decision == Decision::kCustomTab && guard.inTab) decision = Decision::kLoad;
   if (decision != Decision::kOnResponse) guard.window->record(url, decision);
   if (sendsOut(decision) && !gesture) guard.sentOutWithoutGesture = true;
   switch (decision) {
     case Decision::kLoad:
       return true;
     case Decision::kOnResponse:
+      // A page that loops cannot grow the set without end: past the limit, refused outright.
+      if (guard.waiting.size() >= kMostWaiting) return false;
       guard.waiting.insert(url);
       return true;
     case Decision::kOpenHere:
@@ -58,7 +65,7 @@ bool act(WebKitWebView* view, ViewGuard& guard, const std::string& url, Decision
 // Decides, as the main frame's, an address loaded before it was known which frame asked.
 bool decideWaiting(WebKitWebView* view, ViewGuard& guard, const std::string& url) {
   guard.waiting.erase(url);
-  NavigationRequest request{url, uriOf(view), Frame::kMain, RequestKind::kNavigation, false,
+  NavigationRequest request{url, guard.page, Frame::kMain, RequestKind::kNavigation, false,
                             guard.sentOutWithoutGesture};
   return act(view, guard, url, decideNavigation(guard.window->model.rules, request), false);
 }
@@ -85,7 +92,7 @@ gboolean onDecidePolicy(WebKitWebView* view, WebKitPolicyDecision* decision,
   const bool gesture = webkit_navigation_action_is_user_gesture(action) != FALSE;
   const bool newWindow = type == WEBKIT_POLICY_DECISION_TYPE_NEW_WINDOW_ACTION;
   const NavigationRequest request{url,
-                                  uriOf(view),
+                                  guard->page,
                                   Frame::kUnknown,
                                   newWindow ? RequestKind::kNewWindow : RequestKind::kNavigation,
                                   gesture,
@@ -106,8 +113,10 @@ gboolean onLoadFailed(WebKitWebView* view, WebKitLoadEvent /*event*/, const char
   return TRUE;  // handed out or refused: not an error page
 }
 
-void onLoadChanged(WebKitWebView* /*view*/, WebKitLoadEvent event, ViewGuard* guard) {
-  if (event == WEBKIT_LOAD_COMMITTED) guard->sentOutWithoutGesture = false;
+void onLoadChanged(WebKitWebView* view, WebKitLoadEvent event, ViewGuard* guard) {
+  if (event != WEBKIT_LOAD_COMMITTED) return;
+  guard->page = uriOf(view);
+  guard->sentOutWithoutGesture = false;
 }
 
 // What a permission request asks for, in words a user reads.
@@ -172,14 +181,22 @@ bool hasPhoneAgent(WebKitWebView* view) {
          kPhoneAgent;
 }
 
-void ShellWindow::Impl::guard(GtkWidget* view) {
-  auto* guard = new ViewGuard{this, false, {}};
+void ShellWindow::Impl::guard(GtkWidget* view, bool inTab) {
+  auto* guard = new ViewGuard{this, inTab, "", false, {}};
   g_object_set_data_full(G_OBJECT(view), "vexloweb-guard", guard,
                          +[](gpointer p) { delete static_cast<ViewGuard*>(p); });
   g_signal_connect(view, "decide-policy", G_CALLBACK(onDecidePolicy), guard);
   g_signal_connect(view, "load-failed", G_CALLBACK(onLoadFailed), guard);
   g_signal_connect(view, "load-changed", G_CALLBACK(onLoadChanged), guard);
   g_signal_connect(view, "permission-request", G_CALLBACK(onPermission), guard);
+}
+
+bool ShellWindow::Impl::stillDeciding() const {
+  const auto* guard =
+      static_cast<const ViewGuard*>(g_object_get_data(G_OBJECT(web), "vexloweb-guard"));
+  return (guard != nullptr && !guard->waiting.empty()) || tabsLoading > 0 ||
+         std::any_of(downloads.begin(), downloads.end(),
+                     [](const Download& d) { return d.outcome.empty(); });
 }
 
 void ShellWindow::Impl::record(const std::string& url, Decision decision) {

@@ -20,6 +20,8 @@ std::string ShellWindow::Impl::dump() const {
   out += ",\"splash\":" + jsonString(gtk::visibilityState(splash));
   out += ",\"left_button\":" + jsonString(gtk::visibilityState(leftButton));
   out += ",\"right_button\":" + jsonString(gtk::visibilityState(rightButton));
+  out += std::string(",\"side_menu_open\":") +
+         (gtk_revealer_get_reveal_child(GTK_REVEALER(sideMenu)) ? "true" : "false");
   out += ",\"tabs\":[";
   for (std::size_t i = 0; i < model.tabs.size(); ++i) {
     out += (i > 0 ? "," : "") + jsonString(model.tabs[i].label);

@@ -8,6 +8,7 @@ namespace {
 
 constexpr int kReadyTimeoutSeconds = 20;
 constexpr int kSettleMilliseconds = 800;  // for the first page's scripts before a preview
+constexpr int kMostSettles = 5;           // and for addresses still waiting to be decided
 
 bool isLocal(const char* uri) {
   GUri* parsed = g_uri_parse(uri, G_URI_FLAGS_NONE, nullptr);
@@ -69,7 +70,7 @@ void ShellWindow::Impl::build() {
   gtk_widget_set_hexpand(content, TRUE);
   web = makeWebView(model, session);
   gtk_overlay_set_child(GTK_OVERLAY(content), web);
-  guard(web);
+  guard(web, false);
   g_signal_connect(web, "load-changed", G_CALLBACK(onLoadChanged), this);
   g_signal_connect(web, "load-failed", G_CALLBACK(onLoadFailed), this);
   g_signal_connect(web, "load-failed-with-tls-errors", G_CALLBACK(onTlsError), this);
@@ -155,8 +156,10 @@ void ShellWindow::Impl::maybeReady() {
   readyRun = true;
   g_timeout_add(
       kSettleMilliseconds,
-      +[](gpointer self) -> gboolean {
-        static_cast<Impl*>(self)->ready();
+      +[](gpointer p) -> gboolean {
+        auto* self = static_cast<Impl*>(p);
+        if (self->stillDeciding() && ++self->settles < kMostSettles) return G_SOURCE_CONTINUE;
+        self->ready();
         return G_SOURCE_REMOVE;
       },
       this);

@@ -68,10 +68,12 @@ struct ShellWindow::Impl {
   std::string shownError;  // "", "error" or "no_internet"
   std::optional<std::pair<std::string, std::string>> firstPageFailure;  // address, reason
 
-  int customTabs = 0;  // opened so far
+  int customTabs = 0;   // opened so far
+  int tabsLoading = 0;  // custom tabs whose first page has not finished loading
   bool splashDone = false;
   bool firstLoadDone = false;
   bool readyRun = false;
+  int settles = 0;
   gint64 loadStarted = 0;
   guint retryTimer = 0;
   std::function<void()> ready;
@@ -101,9 +103,12 @@ struct ShellWindow::Impl {
   void applyColours() const;
 
   // page_guard.cpp: the policy, permissions and TLS for `view`, the main one or a custom tab's.
-  void guard(GtkWidget* view);
+  void guard(GtkWidget* view, bool inTab);
   void record(const std::string& url, Decision decision);
   void handToDesktop(const std::string& url) const;
+  // The main view loads an address it has yet to decide on, a custom tab is loading, or a
+  // download has not ended.
+  bool stillDeciding() const;
 
   // downloads.cpp
   void watchDownloads();
