@@ -49,10 +49,11 @@ std::optional<std::string> text(const platform::UserDefaults& defaults, std::str
 std::pair<char32_t, std::size_t> decodeOne(std::string_view text) {
   const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
   const unsigned char lead = byte(0);
-  const std::size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead < 0xE0 ? 2
-                             : lead >= 0xE0 && lead < 0xF0                 ? 3
-                             : lead >= 0xF0 && lead < 0xF5                 ? 4
-                                                                           : 0;
+  const std::size_t length = lead < 0x80                   ? 1
+                             : lead >= 0xC2 && lead < 0xE0 ? 2
+                             : lead >= 0xE0 && lead < 0xF0 ? 3
+                             : lead >= 0xF0 && lead < 0xF5 ? 4
+                                                           : 0;
   if (length == 0 || length > text.size()) return {0, 0};
   char32_t cp = length == 1 ? lead : lead & (0x7F >> length);
   for (std::size_t i = 1; i < length; ++i) {
@@ -67,10 +68,11 @@ std::pair<char32_t, std::size_t> decodeOne(std::string_view text) {
 // Marks, joiners, variation selectors and skin-tone modifiers: they extend the character before.
 bool extendsCharacter(char32_t cp) {
   constexpr std::pair<char32_t, char32_t> kExtending[] = {
-      {0x0300, 0x036F}, {0x0483, 0x0489}, {0x0591, 0x05BD}, {0x0610, 0x061A}, {0x064B, 0x065F},
-      {0x0900, 0x0903}, {0x093A, 0x094F}, {0x0E31, 0x0E31}, {0x0E34, 0x0E3A}, {0x0E47, 0x0E4E},
-      {0x1AB0, 0x1AFF}, {0x1DC0, 0x1DFF}, {0x200C, 0x200D}, {0x20D0, 0x20FF}, {0xFE00, 0xFE0F},
-      {0xFE20, 0xFE2F}, {0x1F3FB, 0x1F3FF}, {0xE0020, 0xE007F}, {0xE0100, 0xE01EF},
+      {0x0300, 0x036F},   {0x0483, 0x0489},   {0x0591, 0x05BD},   {0x0610, 0x061A},
+      {0x064B, 0x065F},   {0x0900, 0x0903},   {0x093A, 0x094F},   {0x0E31, 0x0E31},
+      {0x0E34, 0x0E3A},   {0x0E47, 0x0E4E},   {0x1AB0, 0x1AFF},   {0x1DC0, 0x1DFF},
+      {0x200C, 0x200D},   {0x20D0, 0x20FF},   {0xFE00, 0xFE0F},   {0xFE20, 0xFE2F},
+      {0x1F3FB, 0x1F3FF}, {0xE0020, 0xE007F}, {0xE0100, 0xE01EF},
   };
   return std::any_of(std::begin(kExtending), std::end(kExtending),
                      [cp](const auto& range) { return cp >= range.first && cp <= range.second; });
@@ -102,11 +104,10 @@ AppModel makeAppModel(const ConfigureData& r, const platform::UserDefaults& defa
   m.navigationBar = bar == "HIDE"   ? NavigationBar::kHidden
                     : bar == "LOGO" ? NavigationBar::kLogo
                                     : NavigationBar::kText;
-  m.barStyle = knownWord(r.toolbar_style() ? r.toolbar_style() : r.navigation_bar_style(),
-                         {C::NAVIGATION_ORDINARY, C::NAVIGATION_STANDER, C::NAVIGATION_CLASSIC,
-                          C::NAVIGATION_HIDE},
-                         r.toolbar_style() ? "toolbar_style" : "navigation_bar_style", "",
-                         m.warnings);
+  m.barStyle = knownWord(
+      r.toolbar_style() ? r.toolbar_style() : r.navigation_bar_style(),
+      {C::NAVIGATION_ORDINARY, C::NAVIGATION_STANDER, C::NAVIGATION_CLASSIC, C::NAVIGATION_HIDE},
+      r.toolbar_style() ? "toolbar_style" : "navigation_bar_style", "", m.warnings);
   m.left = buttonAction(r.left_button_option());
   m.right = buttonAction(r.right_button_option());
   m.colours =

@@ -121,7 +121,7 @@ double contrastRatio(std::string_view a, std::string_view b) {
 
 std::string_view readableTextOn(std::string_view behind) {
   return contrastRatio(behind, "#000000") >= contrastRatio(behind, "#ffffff") ? "#000000"
-                                                                               : "#ffffff";
+                                                                              : "#ffffff";
 }
 
 std::span<const ColourAsset> colourAssets() { return kAssets; }

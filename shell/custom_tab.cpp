@@ -35,7 +35,8 @@ gboolean onFailed(WebKitWebView* /*view*/, WebKitLoadEvent /*event*/, const char
 
 gboolean onTlsError(WebKitWebView* /*view*/, const char* uri, GTlsCertificate* /*certificate*/,
                     GTlsCertificateFlags /*errors*/, TabParts* parts) {
-  const std::string text = std::string(uri) + " could not be loaded: its certificate is not trusted";
+  const std::string text =
+      std::string(uri) + " could not be loaded: its certificate is not trusted";
   gtk_label_set_text(GTK_LABEL(parts->problem), text.c_str());
   gtk_widget_set_visible(parts->problem, TRUE);
   return TRUE;
@@ -73,8 +74,8 @@ void ShellWindow::Impl::openCustomTab(const std::string& url) {
   gtk_box_append(GTK_BOX(box), parts->problem);
 
   GtkWidget* view = makeWebView(model, session);
-  g_object_set_data_full(G_OBJECT(view), "vexloweb-tab", parts,
-                         +[](gpointer p) { delete static_cast<TabParts*>(p); });
+  g_object_set_data_full(
+      G_OBJECT(view), "vexloweb-tab", parts, +[](gpointer p) { delete static_cast<TabParts*>(p); });
   guard(view, true);
   g_signal_connect(view, "notify::uri", G_CALLBACK(onUri), parts);
   g_signal_connect(view, "load-failed", G_CALLBACK(onFailed), parts);

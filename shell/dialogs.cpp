@@ -34,8 +34,7 @@ void ShellWindow::Impl::showThemes() {
   for (const std::string_view theme : themeNames()) {
     GtkWidget* choice = gtk_button_new_with_label(std::string(theme).c_str());
     gtk_widget_add_css_class(choice, "flat");
-    g_object_set_data_full(G_OBJECT(choice), "theme", g_strdup(std::string(theme).c_str()),
-                           g_free);
+    g_object_set_data_full(G_OBJECT(choice), "theme", g_strdup(std::string(theme).c_str()), g_free);
     g_signal_connect(
         choice, "clicked", G_CALLBACK(+[](GtkWidget* b, Impl* self) {
           self->pickTheme(static_cast<const char*>(g_object_get_data(G_OBJECT(b), "theme")));

@@ -14,6 +14,7 @@ namespace vexloweb::shell {
 std::string safeFileName(std::string_view suggested);
 
 // `name`, or the first of "stem (1).ext", "stem (2).ext", ... for which `taken` is false.
-std::string freeFileName(std::string_view name, const std::function<bool(const std::string&)>& taken);
+std::string freeFileName(std::string_view name,
+                         const std::function<bool(const std::string&)>& taken);
 
 }  // namespace vexloweb::shell

@@ -27,7 +27,8 @@ struct InFlight {
 
 std::string downloadFolder() {
   const char* folder = g_get_user_special_dir(G_USER_DIRECTORY_DOWNLOAD);
-  return folder != nullptr ? folder : (std::filesystem::path(g_get_home_dir()) / "Downloads").string();
+  return folder != nullptr ? folder
+                           : (std::filesystem::path(g_get_home_dir()) / "Downloads").string();
 }
 
 // Renames `from` to `to` unless `to` exists; false with errno otherwise.
@@ -47,12 +48,13 @@ void fail(InFlight& flight, const std::string& outcome, const std::string& reaso
   download.reason = reason;
   if (!flight.temporary.empty()) unlink(flight.temporary.c_str());
   if (outcome == "cancelled" && !flight.window->model.downloads) return;  // the app has none
-  const std::string what = printableText(download.suggested.empty() ? "a file" : download.suggested);
+  const std::string what =
+      printableText(download.suggested.empty() ? "a file" : download.suggested);
   std::cerr << "vexloweb-shell: download " << what << " " << outcome << ": "
             << printableText(reason) << '\n';
   if (!flight.window->options.preview) {
-    flight.window->tell("Download " + outcome, "The download of " + what + " " + outcome + ": " +
-                                                   reason + ".");
+    flight.window->tell("Download " + outcome,
+                        "The download of " + what + " " + outcome + ": " + reason + ".");
   }
 }
 
@@ -60,7 +62,8 @@ gboolean onDecideDestination(WebKitDownload* download, const char* suggested, In
   flight->window->downloads[flight->index].suggested = suggested != nullptr ? suggested : "";
   flight->folder = downloadFolder();
   if (g_mkdir_with_parents(flight->folder.c_str(), 0700) != 0) {
-    fail(*flight, "failed", "cannot make the folder " + flight->folder + ": " + std::strerror(errno));
+    fail(*flight, "failed",
+         "cannot make the folder " + flight->folder + ": " + std::strerror(errno));
     webkit_download_cancel(download);
     return TRUE;
   }
@@ -107,8 +110,9 @@ void onDownload(WebKitNetworkSession* /*session*/, WebKitDownload* download,
                 ShellWindow::Impl* self) {
   auto* flight = new InFlight{self, self->downloads.size(), "", "", ""};
   self->downloads.push_back({});
-  g_object_set_data_full(G_OBJECT(download), "vexloweb-download", flight,
-                         +[](gpointer p) { delete static_cast<InFlight*>(p); });
+  g_object_set_data_full(
+      G_OBJECT(download), "vexloweb-download", flight,
+      +[](gpointer p) { delete static_cast<InFlight*>(p); });
   g_signal_connect(download, "failed", G_CALLBACK(onFailed), flight);
   if (!self->model.downloads) {
     fail(*flight, "cancelled", "the app does not download");

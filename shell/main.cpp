@@ -108,8 +108,8 @@ int main(int argc, char** argv) {
   std::error_code pathError;
   const std::filesystem::path bundlePath = std::filesystem::absolute(bundle, pathError);
   if (pathError) {
-    std::cerr << "vexloweb-shell: --bundle " << printableText(bundle) << ": "
-              << pathError.message() << '\n';
+    std::cerr << "vexloweb-shell: --bundle " << printableText(bundle) << ": " << pathError.message()
+              << '\n';
     return kFailed;
   }
   platform::Bundle::setMainPath(bundlePath);
@@ -126,11 +126,12 @@ int main(int argc, char** argv) {
   }
   shell::AppModel model = shell::makeAppModel(*record, platform::UserDefaults::standard());
   if (!baseUrl.empty()) model.baseUrl = baseUrl;
-  for (const std::string& warning : model.warnings) std::cerr << "vexloweb-shell: " << warning << '\n';
+  for (const std::string& warning : model.warnings)
+    std::cerr << "vexloweb-shell: " << warning << '\n';
 
   if (!route.empty()) {  // a link the user clicks on the app's first page
-    const shell::NavigationRequest click{route, model.baseUrl, shell::Frame::kMain,
-                                         shell::RequestKind::kNavigation, true, false};
+    const shell::NavigationRequest click{
+        route, model.baseUrl, shell::Frame::kMain, shell::RequestKind::kNavigation, true, false};
     std::cout << shell::decisionWord(shell::decideNavigation(model.rules, click)) << '\n';
     return flushedOutput() ? 0 : kFailed;
   }

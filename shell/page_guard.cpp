@@ -65,8 +65,8 @@ bool act(WebKitWebView* view, ViewGuard& guard, const std::string& url, Decision
 // Decides, as the main frame's, an address loaded before it was known which frame asked.
 bool decideWaiting(WebKitWebView* view, ViewGuard& guard, const std::string& url) {
   guard.waiting.erase(url);
-  NavigationRequest request{url, guard.page, Frame::kMain, RequestKind::kNavigation, false,
-                            guard.sentOutWithoutGesture};
+  NavigationRequest request{
+      url, guard.page, Frame::kMain, RequestKind::kNavigation, false, guard.sentOutWithoutGesture};
   return act(view, guard, url, decideNavigation(guard.window->model.rules, request), false);
 }
 
@@ -128,9 +128,12 @@ std::string permissionWords(WebKitPermissionRequest* request) {
     if (webkit_user_media_permission_is_for_display_device(media)) return "your screen";
     const bool audio = webkit_user_media_permission_is_for_audio_device(media);
     const bool video = webkit_user_media_permission_is_for_video_device(media);
-    return audio && video ? "your camera and microphone" : video ? "your camera" : "your microphone";
+    return audio && video ? "your camera and microphone"
+           : video        ? "your camera"
+                          : "your microphone";
   }
-  if (WEBKIT_IS_DEVICE_INFO_PERMISSION_REQUEST(request)) return "the list of your cameras and microphones";
+  if (WEBKIT_IS_DEVICE_INFO_PERMISSION_REQUEST(request))
+    return "the list of your cameras and microphones";
   if (WEBKIT_IS_CLIPBOARD_PERMISSION_REQUEST(request)) return "your clipboard";
   if (WEBKIT_IS_POINTER_LOCK_PERMISSION_REQUEST(request)) return "locking your pointer";
   if (WEBKIT_IS_MEDIA_KEY_SYSTEM_PERMISSION_REQUEST(request)) return "playing protected media";
@@ -183,8 +186,9 @@ bool hasPhoneAgent(WebKitWebView* view) {
 
 void ShellWindow::Impl::guard(GtkWidget* view, bool inTab) {
   auto* guard = new ViewGuard{this, inTab, "", false, {}};
-  g_object_set_data_full(G_OBJECT(view), "vexloweb-guard", guard,
-                         +[](gpointer p) { delete static_cast<ViewGuard*>(p); });
+  g_object_set_data_full(
+      G_OBJECT(view), "vexloweb-guard", guard,
+      +[](gpointer p) { delete static_cast<ViewGuard*>(p); });
   g_signal_connect(view, "decide-policy", G_CALLBACK(onDecidePolicy), guard);
   g_signal_connect(view, "load-failed", G_CALLBACK(onLoadFailed), guard);
   g_signal_connect(view, "load-changed", G_CALLBACK(onLoadChanged), guard);

@@ -77,8 +77,7 @@ bool ShellWindow::screenshot(const std::string& file, std::string& whyNot) const
   const int width = gtk_widget_get_width(window);
   const int height = gtk_widget_get_height(window);
   // A window wider or taller than asked for is a layout fault; never a huge or cut picture.
-  if (width <= 0 || height <= 0 || width > impl_->options.width ||
-      height > impl_->options.height) {
+  if (width <= 0 || height <= 0 || width > impl_->options.width || height > impl_->options.height) {
     whyNot = "the window is " + std::to_string(width) + "x" + std::to_string(height) +
              ", not the " + std::to_string(impl_->options.width) + "x" +
              std::to_string(impl_->options.height) + " asked for";

@@ -231,7 +231,8 @@ ShellWindow::ShellWindow(AppModel model, platform::UserDefaults& defaults, Shell
 ShellWindow::~ShellWindow() {
   if (impl_->retryTimer != 0) g_source_remove(impl_->retryTimer);
   g_object_unref(impl_->css);
-  g_signal_handlers_disconnect_by_data(impl_->session, impl_.get());  // a shared session outlives us
+  g_signal_handlers_disconnect_by_data(impl_->session,
+                                       impl_.get());  // a shared session outlives us
   g_object_unref(impl_->session);
 }
 

@@ -38,7 +38,7 @@ class ShellWindow {
   bool screenshot(const std::string& file, std::string& whyNot) const;
   GtkWidget* window() const;
 
- // The window's parts (window_parts.hpp) are built and wired in several files.
+  // The window's parts (window_parts.hpp) are built and wired in several files.
   struct Impl;
 
  private:

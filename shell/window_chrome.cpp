@@ -66,7 +66,8 @@ void ShellWindow::Impl::buildBar(GtkWidget* root) {
   GtkWidget* middle = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 8);
   if (model.navigationBar == NavigationBar::kLogo) {
     const std::string initial = firstCharacter(model.title);
-    GtkWidget* logo = fittedLabel(initial.empty() ? "V" : initial, Fit::kEllipsize, "vexloweb-logo");
+    GtkWidget* logo =
+        fittedLabel(initial.empty() ? "V" : initial, Fit::kEllipsize, "vexloweb-logo");
     gtk_widget_set_valign(logo, GTK_ALIGN_CENTER);
     gtk_box_append(GTK_BOX(middle), logo);
   }
@@ -151,8 +152,7 @@ void ShellWindow::Impl::buildLoaderAndErrors(GtkWidget* overlay) {
   gtk_button_set_child(GTK_BUTTON(retry), fittedLabel(model.tryAgain, Fit::kEllipsize));
   gtk_widget_set_halign(retry, GTK_ALIGN_CENTER);
   gtk_widget_add_css_class(retry, "vexloweb-retry");
-  g_signal_connect_swapped(retry, "clicked", G_CALLBACK(+[](Impl* self) { self->reload(); }),
-                           this);
+  g_signal_connect_swapped(retry, "clicked", G_CALLBACK(+[](Impl* self) { self->reload(); }), this);
   gtk_box_append(GTK_BOX(errorPage), retry);
   gtk_overlay_add_overlay(GTK_OVERLAY(overlay), errorPage);
   gtk::setVisibilityState(errorPage, "gone");

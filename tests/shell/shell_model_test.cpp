@@ -98,7 +98,8 @@ TEST(AppModel, UnknownWordsFallBackAndTheBadgeTakesAWholeCharacter) {
   auto defaults = platform::UserDefaults::inMemory();
   const std::tuple<const char*, std::string, std::string, std::size_t> words[] = {
       {R"({"loader_style": "", "toolbar_style": ".x"})", "CIRCLE", "", 2},
-      {R"({"loader_style": "WAVE", "navigation_bar_style": "NAV_CLASSIC"})", "WAVE", "NAV_CLASSIC", 0},
+      {R"({"loader_style": "WAVE", "navigation_bar_style": "NAV_CLASSIC"})", "WAVE", "NAV_CLASSIC",
+       0},
       {R"({"toolbar_style": "nav classic { color: red }", "navigation_bar_style": "NAV_HIDE"})",
        "CIRCLE", "", 1},
   };
@@ -110,10 +111,12 @@ TEST(AppModel, UnknownWordsFallBackAndTheBadgeTakesAWholeCharacter) {
   EXPECT_EQ(makeAppModel(record(R"({"loader_style": ""})"), *defaults).warnings.at(0),
             "loader_style \"\" is not a word the shell knows; using CIRCLE");
   const std::pair<std::string, std::string> initials[] = {
-      {"\xc3\x89lan bakery", "\xc3\x89"},          // É, two bytes
-      {"E\xcc\x81lan", "E\xcc\x81"},                 // E + combining acute
-      {"\xf0\x9f\x91\x8d\xf0\x9f\x8f\xbd ok", "\xf0\x9f\x91\x8d\xf0\x9f\x8f\xbd"},  // thumbs up, skin tone
-      {"\xf0\x9f\x91\xa9\xe2\x80\x8d\xf0\x9f\x92\xbb x", "\xf0\x9f\x91\xa9\xe2\x80\x8d\xf0\x9f\x92\xbb"},  // ZWJ sequence
+      {"\xc3\x89lan bakery", "\xc3\x89"},  // É, two bytes
+      {"E\xcc\x81lan", "E\xcc\x81"},       // E + combining acute
+      {"\xf0\x9f\x91\x8d\xf0\x9f\x8f\xbd ok",
+       "\xf0\x9f\x91\x8d\xf0\x9f\x8f\xbd"},  // thumbs up, skin tone
+      {"\xf0\x9f\x91\xa9\xe2\x80\x8d\xf0\x9f\x92\xbb x",
+       "\xf0\x9f\x91\xa9\xe2\x80\x8d\xf0\x9f\x92\xbb"},  // ZWJ sequence
       {"\xe6\x97\xa5\xe6\x9c\xac", "\xe6\x97\xa5"},
       {std::string("\xff\xfe") + "abc", ""},  // not UTF-8: nothing rather than half a character
       {"\xc3", ""},
@@ -151,7 +154,8 @@ TEST(ColourAssets, TextOnEveryColourIsReadable) {
   EXPECT_EQ(readableTextOn("#000000"), "#ffffff");
   EXPECT_EQ(readableTextOn("#edbf65"), "#000000");  // the default yellow: white would be 1.8:1
   for (const ColourAsset& asset : colourAssets()) {
-    const double best = std::max(contrastRatio(asset.hex, "#000000"), contrastRatio(asset.hex, "#ffffff"));
+    const double best =
+        std::max(contrastRatio(asset.hex, "#000000"), contrastRatio(asset.hex, "#ffffff"));
     EXPECT_EQ(contrastRatio(asset.hex, readableTextOn(asset.hex)), best) << asset.name;
     EXPECT_GE(best, 4.5) << asset.name;
   }

@@ -14,9 +14,12 @@ namespace {
 
 std::string_view decisionName(Decision decision) {
   constexpr std::pair<Decision, std::string_view> kNames[] = {
-      {Decision::kLoad, "LOAD"},         {Decision::kOpenHere, "OPEN_HERE"},
-      {Decision::kCustomTab, "CUSTOM_TAB"}, {Decision::kBrowser, "BROWSER"},
-      {Decision::kDesktop, "DESKTOP"},   {Decision::kRefuse, "REFUSE"},
+      {Decision::kLoad, "LOAD"},
+      {Decision::kOpenHere, "OPEN_HERE"},
+      {Decision::kCustomTab, "CUSTOM_TAB"},
+      {Decision::kBrowser, "BROWSER"},
+      {Decision::kDesktop, "DESKTOP"},
+      {Decision::kRefuse, "REFUSE"},
       {Decision::kOnResponse, "ON_RESPONSE"},
   };
   for (const auto& [value, name] : kNames) {
@@ -71,17 +74,27 @@ TEST(DownloadNaming, ANameIsSafeAndFree) {
       {std::string("line\nbreak\0.txt", 15), "line_break_.txt"},
       {longName, std::string(251, 'a') + ".txt"},
       // Cut at a character's start, never inside: 83 three-byte characters and ".pdf".
-      {[] { std::string s; for (int i = 0; i < 100; ++i) s += "\xe6\x97\xa5"; return s + ".pdf"; }(),
-       [] { std::string s; for (int i = 0; i < 83; ++i) s += "\xe6\x97\xa5"; return s + ".pdf"; }()},
+      {[] {
+         std::string s;
+         for (int i = 0; i < 100; ++i) s += "\xe6\x97\xa5";
+         return s + ".pdf";
+       }(),
+       [] {
+         std::string s;
+         for (int i = 0; i < 83; ++i) s += "\xe6\x97\xa5";
+         return s + ".pdf";
+       }()},
   };
   for (const auto& [suggested, expected] : safe) EXPECT_EQ(safeFileName(suggested), expected);
 
-  const std::set<std::string> folder = {"report.txt",  "report (1).txt", ".bashrc",
-                                        "Makefile",    "archive.tar.gz", "x.txt"};
+  const std::set<std::string> folder = {"report.txt", "report (1).txt", ".bashrc",
+                                        "Makefile",   "archive.tar.gz", "x.txt"};
   const auto taken = [&](const std::string& name) { return folder.count(name) > 0; };
   const std::pair<std::string, std::string> free[] = {
-      {"new.txt", "new.txt"},           {"report.txt", "report (2).txt"},
-      {".bashrc", ".bashrc (1)"},       {"Makefile", "Makefile (1)"},
+      {"new.txt", "new.txt"},
+      {"report.txt", "report (2).txt"},
+      {".bashrc", ".bashrc (1)"},
+      {"Makefile", "Makefile (1)"},
       {"archive.tar.gz", "archive.tar (1).gz"},
   };
   for (const auto& [name, expected] : free) EXPECT_EQ(freeFileName(name, taken), expected);
