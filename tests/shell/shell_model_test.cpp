@@ -1,7 +1,6 @@
 // What the shell decides, without a display: the link rules, the meaning of each option, and the
 // colour assets. The navigation policy and download names: shell_policy_test.cpp.
 #include <set>
-#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -96,33 +95,15 @@ TEST(AppModel, EachOptionMeansWhatTheShellShows) {
 // known word passes as it is. The badge's character is a whole grapheme, never a byte.
 TEST(AppModel, UnknownWordsFallBackAndTheBadgeTakesAWholeCharacter) {
   auto defaults = platform::UserDefaults::inMemory();
-  const std::tuple<const char*, std::string, std::string, std::size_t> words[] = {
-      {R"({"loader_style": "", "toolbar_style": ".x"})", "CIRCLE", "", 2},
-      {R"({"loader_style": "WAVE", "navigation_bar_style": "NAV_CLASSIC"})", "WAVE", "NAV_CLASSIC",
-       0},
-      {R"({"toolbar_style": "nav classic { color: red }", "navigation_bar_style": "NAV_HIDE"})",
-       "CIRCLE", "", 1},
-  };
-  for (const auto& [json, loader, bar, warnings] : words) {
-    const AppModel m = makeAppModel(record(json), *defaults);
-    EXPECT_EQ(std::tie(m.loaderStyle, m.barStyle), std::tie(loader, bar)) << json;
-    EXPECT_EQ(m.warnings.size(), warnings) << json;
+  for (const auto& row : testing::readTable("shell/text.tsv")) {
+    EXPECT_EQ(row[0] == "initial" ? firstCharacter(row[1]) : row[2], row[2]) << row[1];
+    if (row[0] != "word") continue;
+    const AppModel m = makeAppModel(record(row[1]), *defaults);
+    EXPECT_EQ(std::tie(m.loaderStyle, m.barStyle), std::tie(row[2], row[3])) << row[1];
+    EXPECT_EQ(m.warnings.size(), std::stoul(row[4])) << row[1];
   }
   EXPECT_EQ(makeAppModel(record(R"({"loader_style": ""})"), *defaults).warnings.at(0),
             "loader_style \"\" is not a word the shell knows; using CIRCLE");
-  const std::pair<std::string, std::string> initials[] = {
-      {"\xc3\x89lan bakery", "\xc3\x89"},  // É, two bytes
-      {"E\xcc\x81lan", "E\xcc\x81"},       // E + combining acute
-      {"\xf0\x9f\x91\x8d\xf0\x9f\x8f\xbd ok",
-       "\xf0\x9f\x91\x8d\xf0\x9f\x8f\xbd"},  // thumbs up, skin tone
-      {"\xf0\x9f\x91\xa9\xe2\x80\x8d\xf0\x9f\x92\xbb x",
-       "\xf0\x9f\x91\xa9\xe2\x80\x8d\xf0\x9f\x92\xbb"},  // ZWJ sequence
-      {"\xe6\x97\xa5\xe6\x9c\xac", "\xe6\x97\xa5"},
-      {std::string("\xff\xfe") + "abc", ""},  // not UTF-8: nothing rather than half a character
-      {"\xc3", ""},
-      {"", ""},
-  };
-  for (const auto& [title, initial] : initials) EXPECT_EQ(firstCharacter(title), initial) << title;
 }
 
 // Every name the theme export can write has a colour; no two themes share a primary colour, and

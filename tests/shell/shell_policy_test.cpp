@@ -65,43 +65,27 @@ TEST(NavigationPolicy, EachRequestAPageCanMakeComesToWhatTheTableSays) {
 
 // A download's name: safe as one file name, and never one that is taken.
 TEST(DownloadNaming, ANameIsSafeAndFree) {
-  const std::string longName = std::string(300, 'a') + ".txt";
-  const std::pair<std::string, std::string> safe[] = {
-      {"../escape.txt", ".._escape.txt"},
-      {"a\\b/c", "a_b_c"},
-      {"..", "download"},
-      {"", "download"},
-      {std::string("line\nbreak\0.txt", 15), "line_break_.txt"},
-      {longName, std::string(251, 'a') + ".txt"},
-      // Cut at a character's start, never inside: 83 three-byte characters and ".pdf".
-      {[] {
-         std::string s;
-         for (int i = 0; i < 100; ++i) s += "\xe6\x97\xa5";
-         return s + ".pdf";
-       }(),
-       [] {
-         std::string s;
-         for (int i = 0; i < 83; ++i) s += "\xe6\x97\xa5";
-         return s + ".pdf";
-       }()},
-  };
-  for (const auto& [suggested, expected] : safe) EXPECT_EQ(safeFileName(suggested), expected);
-
-  const std::set<std::string> folder = {"report.txt", "report (1).txt", ".bashrc",
-                                        "Makefile",   "archive.tar.gz", "x.txt"};
+  const std::set<std::string> folder = {"report.txt", "report (1).txt", ".bashrc", "Makefile",
+                                        "archive.tar.gz"};
   const auto taken = [&](const std::string& name) { return folder.count(name) > 0; };
-  const std::pair<std::string, std::string> free[] = {
-      {"new.txt", "new.txt"},
-      {"report.txt", "report (2).txt"},
-      {".bashrc", ".bashrc (1)"},
-      {"Makefile", "Makefile (1)"},
-      {"archive.tar.gz", "archive.tar (1).gz"},
+  for (const auto& row : testing::readTable("shell/text.tsv")) {
+    const std::string got = row[0] == "safe"   ? safeFileName(row[1])
+                            : row[0] == "free" ? freeFileName(row[1], taken)
+                                               : row[2];
+    EXPECT_EQ(got, row[2]) << row[1];
+  }
+  // At most 255 bytes, the extension kept, cut at a character's start; numbered names fit too.
+  const auto repeat = [](std::string_view text, int times) {
+    std::string out;
+    while (times-- > 0) out += text;
+    return out;
   };
-  for (const auto& [name, expected] : free) EXPECT_EQ(freeFileName(name, taken), expected);
-  // However long the name, the numbered one still fits in 255 bytes.
-  const std::string full = safeFileName(longName);
+  const std::string full = safeFileName(repeat("a", 300) + ".txt");
+  EXPECT_EQ(full, repeat("a", 251) + ".txt");
+  EXPECT_EQ(safeFileName(repeat("\xe6\x97\xa5", 100) + ".pdf"),
+            repeat("\xe6\x97\xa5", 83) + ".pdf");
   EXPECT_EQ(freeFileName(full, [&](const std::string& n) { return n == full; }),
-            std::string(247, 'a') + " (1).txt");
+            repeat("a", 247) + " (1).txt");
 }
 
 }  // namespace

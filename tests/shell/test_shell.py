@@ -8,6 +8,7 @@ import ctypes
 import http.server
 import json
 import os
+import shutil
 import socket
 import subprocess
 import tempfile
@@ -40,6 +41,12 @@ def hex_colour(rgb):
     return "#%02x%02x%02x" % rgb
 
 
+def write(path, text):
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "w", encoding="utf-8") as f:
+        f.write(text)
+
+
 def closed_port():
     """A loopback port that nothing listens on."""
     with socket.socket() as closed:
@@ -69,17 +76,14 @@ class Site(http.server.ThreadingHTTPServer):
                 if self.path.startswith("/slow/"):
                     time.sleep(float(self.path.split("/")[2]))
                     self.path = "/rules.html"
-                if self.path == "/broken-download":
-                    self.send_response(200)
-                    self.send_header("Content-Type", "application/octet-stream")
-                    self.send_header("Content-Disposition", 'attachment; filename="broken.bin"')
-                    self.send_header("Content-Length", "100000")
-                    self.end_headers()
-                    self.wfile.write(b"only this")
-                    self.wfile.flush()
-                    self.connection.shutdown(socket.SHUT_RDWR)
-                    return
-                super().do_GET()
+                if self.path != "/broken-download":
+                    return super().do_GET()
+                self.send_response(200)
+                self.send_header("Content-Disposition", 'attachment; filename="broken.bin"')
+                self.send_header("Content-Length", "100000")
+                self.end_headers()
+                self.wfile.write(b"only this")
+                self.connection.shutdown(socket.SHUT_RDWR)
 
         super().__init__(("127.0.0.1", 0), Handler)
         threading.Thread(target=self.serve_forever, daemon=True).start()
@@ -92,20 +96,25 @@ def click(x, y, after):
     """A synthetic click (XTest) at x, y of the screen, `after` seconds from now."""
     def run():
         time.sleep(after)
-        x11 = ctypes.CDLL("libX11.so.6")
-        xtest = ctypes.CDLL("libXtst.so.6")
+        x11, xtest = ctypes.CDLL("libX11.so.6"), ctypes.CDLL("libXtst.so.6")
         x11.XOpenDisplay.restype = ctypes.c_void_p
         display = ctypes.c_void_p(x11.XOpenDisplay(None))
         xtest.XTestFakeMotionEvent(display, -1, x, y, 0)
         for down in (1, 0):
             xtest.XTestFakeButtonEvent(display, 1, down, 0)
             x11.XFlush(display)
-            time.sleep(0.1)
-        x11.XCloseDisplay(display)
     threading.Thread(target=run, daemon=True).start()
 
 
 class Shell(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.site = Site()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.site.shutdown()
+
     def setUp(self):
         self.scratch = tempfile.TemporaryDirectory()
         self.dir = self.scratch.name
@@ -119,26 +128,18 @@ class Shell(unittest.TestCase):
         appends its argument to self.launched."""
         self.launched = os.path.join(self.dir, "launched.log")
         handler = os.path.join(self.dir, "log-handler")
-        with open(handler, "w", encoding="utf-8") as script:
-            script.write('#!/bin/sh\nprintf "%%s\\n" "$1" >> "%s"\n' % self.launched)
+        write(handler, '#!/bin/sh\nprintf "%%s\\n" "$1" >> "%s"\n' % self.launched)
         os.chmod(handler, 0o755)
         types = ["x-scheme-handler/" + scheme for scheme in
                  ("http", "https", "mailto", "tel", "sms", "smb", "ftp", "file", "x-vexloweb-test")]
         types += ["text/plain", "text/html", "application/octet-stream", "inode/directory"]
-        applications = os.path.join(self.env["XDG_DATA_HOME"], "applications")
-        os.makedirs(applications)
-        with open(os.path.join(applications, "vexloweb-log.desktop"), "w", encoding="utf-8") as entry:
-            entry.write("[Desktop Entry]\nType=Application\nName=Log\nExec=%s %%u\nMimeType=%s;\n"
-                        % (handler, ";".join(types)))
-        os.makedirs(self.env["XDG_CONFIG_HOME"])
-        with open(os.path.join(self.env["XDG_CONFIG_HOME"], "mimeapps.list"), "w",
-                  encoding="utf-8") as defaults:
-            defaults.write("[Default Applications]\n" +
-                           "".join("%s=vexloweb-log.desktop\n" % t for t in types))
+        write(os.path.join(self.env["XDG_DATA_HOME"], "applications", "vexloweb-log.desktop"),
+              "[Desktop Entry]\nType=Application\nName=Log\nExec=%s %%u\nMimeType=%s;\n"
+              % (handler, ";".join(types)))
+        write(os.path.join(self.env["XDG_CONFIG_HOME"], "mimeapps.list"),
+              "[Default Applications]\n" + "".join("%s=vexloweb-log.desktop\n" % t for t in types))
 
     def launched_lines(self):
-        if not os.path.exists(self.launched):
-            return []
         with open(self.launched, encoding="utf-8") as log:
             return log.read().splitlines()
 
@@ -150,8 +151,7 @@ class Shell(unittest.TestCase):
         source = os.path.join(HERE, "apps", app + ".json")
         if document is not None:
             source = os.path.join(self.dir, app + ".json")
-            with open(source, "w", encoding="utf-8") as f:
-                json.dump(document, f, ensure_ascii=False)
+            write(source, json.dumps(document))
         subprocess.run([TOOL, "seal", "-o", os.path.join(self.dir, app + ".io"), source],
                        check=True)
 
@@ -170,8 +170,7 @@ class Shell(unittest.TestCase):
         done = self.run_shell(app, "--base-url", base_url, "--dump-ui", "--screenshot", png,
                               bundle=bundle)
         self.assertEqual(done.returncode, status, done.stderr)
-        self.assertNotIn("CRITICAL", done.stderr)
-        self.assertNotIn("invalid UTF-8", done.stderr)
+        self.assertNotRegex(done.stderr, "CRITICAL|[Ii]nvalid UTF-8")
         self.stderr = done.stderr
         return json.loads(done.stdout), read_png(png)
 
@@ -179,14 +178,11 @@ class Shell(unittest.TestCase):
         """Runs the app as a user would (not a preview: hand-offs reach the desktop) for a
         while, then closes it."""
         self.seal(app)
-        with subprocess.Popen([SHELL, "--bundle", self.dir, "--defaults",
-                               os.path.join(self.dir, "defaults.sqlite3"), "--base-url", base_url,
-                               app], env=self.env, stdout=subprocess.DEVNULL,
-                              stderr=subprocess.PIPE, text=True) as shell:
+        with subprocess.Popen([SHELL, "--bundle", self.dir, "--base-url", base_url, app],
+                              env=self.env, stderr=subprocess.DEVNULL) as shell:
             time.sleep(seconds)
             self.assertIsNone(shell.poll(), "the shell ended early")
             shell.terminate()
-            shell.communicate(timeout=30)
 
     def test_each_app_shows_its_configuration(self):
         site = "file://" + os.path.join(EXAMPLES, "site", "index.html")
@@ -246,15 +242,11 @@ class Shell(unittest.TestCase):
         self.assertNotIn("file-read", shown["page_title"])
         self.assertIn("location-refused", shown["page_title"])
         self.assertEqual(shown["permissions_refused"], ["your location"])
-        self.assertEqual(len(shown["downloads"]), 1, shown["downloads"])
-        self.assertEqual(shown["downloads"][0]["outcome"], "finished")
-        saved = shown["downloads"][0]["saved_as"]
-        self.assertEqual(os.path.dirname(saved), os.path.join(self.dir, "Downloads"))
-        self.assertNotIn("/", os.path.basename(saved))
+        self.assertEqual([(d["saved_as"], d["outcome"]) for d in shown["downloads"]],
+                         [(os.path.join(self.dir, "Downloads", ".._escape.txt"), "finished")])
 
     def test_a_file_that_does_not_load_exits_1_with_the_reason(self):
-        with open(os.path.join(self.dir, "broken.io"), "w", encoding="ascii") as broken:
-            broken.write("not base64!\n")
+        write(os.path.join(self.dir, "broken.io"), "not base64!\n")
         done = self.run_shell("broken", "--dump-ui", bundle=self.dir)
         self.assertEqual(done.returncode, 1)
         self.assertEqual(done.stdout, "")
@@ -281,24 +273,21 @@ class Shell(unittest.TestCase):
                          (1, "vexloweb-shell: cannot write to standard output\n"))
 
     def test_no_hostile_page_launches_anything_or_leaves_its_view(self):
-        site = Site()
-        self.addCleanup(site.shutdown)
+        site = self.site
         dead = closed_port()
         # Run as a user would: what reaches the desktop's handler. A page sends one web address
         # that the rules send out; a hostile page gets nothing else out, flood or not.
         for page, allowed in [("one.html", ["https://127.0.0.2:%d/one" % dead]),
                               ("hostile.html", None)]:
             with self.subTest(page=page):
-                if os.path.exists(self.launched):
-                    os.remove(self.launched)
+                write(self.launched, "")
                 self.run_live("hostile", site.url("/hostile/%s?dead=%d" % (page, dead)), 7)
                 launched = self.launched_lines()
                 if allowed is not None:
                     self.assertEqual(launched, allowed)
                 else:  # at most the flood's first address
-                    self.assertLessEqual(len(launched), 1, launched)
-                    for line in launched:
-                        self.assertTrue(line.startswith("https://127.0.0.2:"), launched)
+                    self.assertTrue(len(launched) <= 1 and
+                                    all(a.startswith("https://127.0.0.2:") for a in launched), launched)
 
         address = site.url("/hostile/hostile.html?dead=%d" % dead)
         shown, _ = self.preview("hostile", address)
@@ -308,18 +297,14 @@ class Shell(unittest.TestCase):
             decided.setdefault(route["open"], set()).add(route["url"])
         self.assertEqual(decided["INSIDE"], {address, "about:srcdoc"})  # file: WebKit stops
         self.assertLessEqual(len(decided.get("EXTERNAL", ())), 1, decided)
-        refused = decided["REFUSED"]
-        for url in ["mailto:victim@example.invalid", "smb://share.invalid/share", "tel:+100",
-                    "x-vexloweb-test:open"]:
-            self.assertIn(url, refused)
+        self.assertLessEqual({"mailto:victim@example.invalid", "smb://share.invalid/share",
+                              "tel:+100", "x-vexloweb-test:open"}, decided["REFUSED"])
         # The popups: refused, or stopped by WebKit before they are asked about.
         self.assertFalse(any(path.startswith("/popup/") for path in site.paths), site.paths)
 
     def test_downloads_keep_every_file_and_say_when_one_fails(self):
-        site = Site()
-        self.addCleanup(site.shutdown)
-        with open(os.path.join(self.env["XDG_CONFIG_HOME"], "user-dirs.dirs"), "w") as dirs:
-            dirs.write('XDG_DOWNLOAD_DIR="$HOME/deep/Downloads"\n')
+        write(os.path.join(self.env["XDG_CONFIG_HOME"], "user-dirs.dirs"),
+              'XDG_DOWNLOAD_DIR="$HOME/deep/Downloads"\n')
         folder = os.path.join(self.dir, "deep", "Downloads")
         # Before (None: the folder is missing), and the folder after: name -> text.
         for before, after in [
@@ -327,32 +312,23 @@ class Shell(unittest.TestCase):
                 ({"report.txt": "old"},
                  {"report.txt": "old", "report (1).txt": "first", "report (2).txt": "second"})]:
             with self.subTest(before=before):
-                if before is not None:
-                    os.makedirs(folder)
-                    for name, text in before.items():
-                        with open(os.path.join(folder, name), "w") as f:
-                            f.write(text)
-                shown, _ = self.preview("hostile", site.url("/hostile/downloads.html"))
+                for name, text in (before or {}).items():
+                    write(os.path.join(folder, name), text)
+                shown, _ = self.preview("hostile", self.site.url("/hostile/downloads.html"))
                 found = {}
                 for name in os.listdir(folder):
                     with open(os.path.join(folder, name)) as f:
                         found[name] = f.read()
                 self.assertEqual(found, after)  # nothing replaced, nothing half-written left
-                self.assertEqual(
-                    sorted([(d["saved_as"] and os.path.basename(d["saved_as"]), d["outcome"])
-                            for d in shown["downloads"]], key=str),
-                    sorted([(None, "failed"),
-                            ("report (1).txt" if before else "report.txt", "finished"),
-                            ("report (2).txt" if before else "report (1).txt", "finished")],
-                           key=str))
+                saved = {os.path.basename(d["saved_as"]) for d in shown["downloads"]
+                         if d["outcome"] == "finished"}
+                self.assertEqual(saved, set(after) - set(before or {}))
+                self.assertEqual([d["outcome"] for d in shown["downloads"]].count("failed"), 1)
                 self.assertIn("vexloweb-shell: download broken.bin failed: ", self.stderr)
-                for name in list(os.listdir(folder)):
-                    os.remove(os.path.join(folder, name))
-                os.rmdir(folder)
+                shutil.rmtree(folder)
 
     def test_a_long_menu_and_long_labels_keep_the_window_its_size(self):
-        site = Site()
-        self.addCleanup(site.shutdown)
+        site = self.site
         self.seal("long", {
             "package_name": "com.example.long", "navigation_bar": "LOGO",
             "menu_header_title": "\u00c9lan bakery, with a name far longer than any bar can show",
@@ -372,8 +348,7 @@ class Shell(unittest.TestCase):
             self.assertIn("vexloweb-shell: %s " % option, self.stderr)
 
     def test_a_custom_tab_has_the_apps_settings_and_writes_nothing(self):
-        site = Site()
-        self.addCleanup(site.shutdown)
+        site = self.site
         shown, _ = self.preview("jsoff_tab", site.url("/hostile/to_tab.html"))
         self.assertEqual(shown["custom_tabs"], 1)
         self.assertIn({"url": site.url("/tab/inner.html"), "open": "CUSTOM_TAB"}, shown["routes"])
