@@ -243,7 +243,7 @@ class Shell(unittest.TestCase):
         self.assertIn("location-refused", shown["page_title"])
         self.assertEqual(shown["permissions_refused"], ["your location"])
         self.assertEqual([(d["saved_as"], d["outcome"]) for d in shown["downloads"]],
-                         [(os.path.join(self.dir, "Downloads", ".._escape.txt"), "finished")])
+                         [(os.path.join(self.dir, "Downloads", "escape.txt"), "finished")])
 
     def test_a_file_that_does_not_load_exits_1_with_the_reason(self):
         write(os.path.join(self.dir, "broken.io"), "not base64!\n")
