@@ -146,6 +146,12 @@ void ShellWindow::Impl::finishLoading() {
         this);
   }
   if (!firstLoadDone) {
+    // WebKit stops some addresses (a restricted port) without a failure: the view stays blank.
+    const char* uri = webkit_web_view_get_uri(WEBKIT_WEB_VIEW(web));
+    if (shownError.empty() && model.baseUrl != "about:blank" &&
+        (uri == nullptr || std::string_view(uri) == "about:blank")) {
+      showError(false, model.baseUrl, "nothing was loaded from this address");
+    }
     firstLoadDone = true;
     maybeReady();
   }
