@@ -85,7 +85,7 @@ void ShellWindow::Impl::openCustomTab(const std::string& url) {
   gtk_window_set_child(GTK_WINDOW(tab), box);
   ++customTabs;
   ++tabsLoading;
-  webkit_web_view_load_uri(WEBKIT_WEB_VIEW(view), url.c_str());
+  loadOwn(view, url);
   gtk_window_present(GTK_WINDOW(tab));
 }
 

@@ -25,6 +25,7 @@ struct ViewGuard {
   std::string page;                    // the committed page's address: the one that asks
   bool sentOutWithoutGesture = false;  // since that page was committed
   std::set<std::string> waiting;       // loaded until a response says which frame asked
+  std::string ownLoad;                 // the address the shell itself loads next
 };
 
 std::string uriOf(WebKitWebView* view) {
@@ -47,7 +48,7 @@ bool act(WebKitWebView* view, ViewGuard& guard, const std::string& url, Decision
       guard.waiting.insert(url);
       return true;
     case Decision::kOpenHere:
-      webkit_web_view_load_uri(view, url.c_str());
+      loadOwn(GTK_WIDGET(view), url);
       break;
     case Decision::kCustomTab:
       guard.window->openCustomTab(url);
@@ -89,11 +90,14 @@ gboolean onDecidePolicy(WebKitWebView* view, WebKitPolicyDecision* decision,
   WebKitNavigationAction* action = webkit_navigation_policy_decision_get_navigation_action(
       WEBKIT_NAVIGATION_POLICY_DECISION(decision));
   const std::string url = webkit_uri_request_get_uri(webkit_navigation_action_get_request(action));
-  const bool gesture = webkit_navigation_action_is_user_gesture(action) != FALSE;
   const bool newWindow = type == WEBKIT_POLICY_DECISION_TYPE_NEW_WINDOW_ACTION;
+  // The shell's own loads (the first page, a menu entry, a tab) are the user's, in the main frame.
+  const bool own = !newWindow && !guard->ownLoad.empty() && url == guard->ownLoad;
+  if (own) guard->ownLoad.clear();
+  const bool gesture = own || webkit_navigation_action_is_user_gesture(action) != FALSE;
   const NavigationRequest request{url,
                                   guard->page,
-                                  Frame::kUnknown,
+                                  own ? Frame::kMain : Frame::kUnknown,
                                   newWindow ? RequestKind::kNewWindow : RequestKind::kNavigation,
                                   gesture,
                                   guard->sentOutWithoutGesture};
@@ -185,7 +189,7 @@ bool hasPhoneAgent(WebKitWebView* view) {
 }
 
 void ShellWindow::Impl::guard(GtkWidget* view, bool inTab) {
-  auto* guard = new ViewGuard{this, inTab, "", false, {}};
+  auto* guard = new ViewGuard{this, inTab, "", false, {}, ""};
   g_object_set_data_full(
       G_OBJECT(view), "vexloweb-guard", guard,
       +[](gpointer p) { delete static_cast<ViewGuard*>(p); });
@@ -193,6 +197,12 @@ void ShellWindow::Impl::guard(GtkWidget* view, bool inTab) {
   g_signal_connect(view, "load-failed", G_CALLBACK(onLoadFailed), guard);
   g_signal_connect(view, "load-changed", G_CALLBACK(onLoadChanged), guard);
   g_signal_connect(view, "permission-request", G_CALLBACK(onPermission), guard);
+}
+
+void loadOwn(GtkWidget* view, const std::string& url) {
+  auto* guard = static_cast<ViewGuard*>(g_object_get_data(G_OBJECT(view), "vexloweb-guard"));
+  if (guard != nullptr) guard->ownLoad = url;
+  webkit_web_view_load_uri(WEBKIT_WEB_VIEW(view), url.c_str());
 }
 
 bool ShellWindow::Impl::stillDeciding() const {

@@ -90,7 +90,7 @@ void ShellWindow::Impl::build() {
 
 void ShellWindow::Impl::load(const std::string& url) {
   hideError();
-  webkit_web_view_load_uri(WEBKIT_WEB_VIEW(web), url.c_str());
+  loadOwn(web, url);
 }
 
 void ShellWindow::Impl::reload() {

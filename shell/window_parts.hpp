@@ -28,6 +28,9 @@ WebKitNetworkSession* makeNetworkSession(const ShellOptions& options);
 // A web view in `session` with the app's settings: JavaScript as the app has it, no file access.
 GtkWidget* makeWebView(const AppModel& model, WebKitNetworkSession* session);
 bool hasPhoneAgent(WebKitWebView* view);
+// Loads `url` in `view` as the user's own choice (a menu entry, a tab, the first page): decided as
+// a main-frame navigation with a gesture.
+void loadOwn(GtkWidget* view, const std::string& url);
 
 struct Download {
   std::string suggested;
