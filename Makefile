@@ -6,7 +6,7 @@
 TOOL_PACKAGES := cmake ninja-build g++ libsimdjson-dev nettle-dev libsqlite3-dev libutf8proc-dev \
                  libcli11-dev
 # The GTK layer, the shell and their tests: GTK 4, WebKitGTK and a virtual X display.
-GTK_PACKAGES := libgtk-4-dev libwebkitgtk-6.0-dev xvfb xauth
+GTK_PACKAGES := libgtk-4-dev libwebkitgtk-6.0-dev xvfb xauth libxtst6
 TEST_PACKAGES := $(TOOL_PACKAGES) $(GTK_PACKAGES) clang libclang-rt-14-dev pkg-config openssl xxd \
                  git python3 python3-pytest python3-pil libgtest-dev libgmock-dev libbenchmark-dev scdoc \
                  bash-completion

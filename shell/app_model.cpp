@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "vexloweb/constants/constants.hpp"
+#include "vexloweb/loader/file_check.hpp"
 
 namespace vexloweb::shell {
 namespace {
@@ -44,6 +45,51 @@ std::optional<std::string> text(const platform::UserDefaults& defaults, std::str
   return std::get<std::string>(*value);
 }
 
+// One UTF-8 character: its code point and length, or length 0 when the bytes are not UTF-8.
+std::pair<char32_t, std::size_t> decodeOne(std::string_view text) {
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char lead = byte(0);
+  const std::size_t length = lead < 0x80                   ? 1
+                             : lead >= 0xC2 && lead < 0xE0 ? 2
+                             : lead >= 0xE0 && lead < 0xF0 ? 3
+                             : lead >= 0xF0 && lead < 0xF5 ? 4
+                                                           : 0;
+  if (length == 0 || length > text.size()) return {0, 0};
+  char32_t cp = length == 1 ? lead : lead & (0x7F >> length);
+  for (std::size_t i = 1; i < length; ++i) {
+    if ((byte(i) & 0xC0) != 0x80) return {0, 0};
+    cp = (cp << 6) | (byte(i) & 0x3F);
+  }
+  const char32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
+  if (cp < least[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return {0, 0};
+  return {cp, length};
+}
+
+// Marks, joiners, variation selectors and skin-tone modifiers: they extend the character before.
+bool extendsCharacter(char32_t cp) {
+  constexpr std::pair<char32_t, char32_t> kExtending[] = {
+      {0x0300, 0x036F},   {0x0483, 0x0489},   {0x0591, 0x05BD},   {0x0610, 0x061A},
+      {0x064B, 0x065F},   {0x0900, 0x0903},   {0x093A, 0x094F},   {0x0E31, 0x0E31},
+      {0x0E34, 0x0E3A},   {0x0E47, 0x0E4E},   {0x1AB0, 0x1AFF},   {0x1DC0, 0x1DFF},
+      {0x200C, 0x200D},   {0x20D0, 0x20FF},   {0xFE00, 0xFE0F},   {0xFE20, 0xFE2F},
+      {0x1F3FB, 0x1F3FF}, {0xE0020, 0xE007F}, {0xE0100, 0xE01EF},
+  };
+  return std::any_of(std::begin(kExtending), std::end(kExtending),
+                     [cp](const auto& range) { return cp >= range.first && cp <= range.second; });
+}
+
+// `word` when it is one of `known`, else `fallback` with a sentence in `warnings`.
+std::string knownWord(const std::optional<std::string>& word,
+                      std::initializer_list<std::string_view> known, std::string_view key,
+                      std::string_view fallback, std::vector<std::string>& warnings) {
+  if (!word) return std::string(fallback);
+  if (std::find(known.begin(), known.end(), *word) != known.end()) return *word;
+  warnings.push_back(std::string(key) + " \"" + printableText(*word) +
+                     "\" is not a word the shell knows; using " +
+                     (fallback.empty() ? std::string("none") : std::string(fallback)));
+  return std::string(fallback);
+}
+
 }  // namespace
 
 std::string_view commandWord(Command command) {
@@ -58,7 +104,10 @@ AppModel makeAppModel(const ConfigureData& r, const platform::UserDefaults& defa
   m.navigationBar = bar == "HIDE"   ? NavigationBar::kHidden
                     : bar == "LOGO" ? NavigationBar::kLogo
                                     : NavigationBar::kText;
-  m.barStyle = r.toolbar_style().value_or(r.navigation_bar_style().value_or(""));
+  m.barStyle = knownWord(
+      r.toolbar_style() ? r.toolbar_style() : r.navigation_bar_style(),
+      {C::NAVIGATION_ORDINARY, C::NAVIGATION_STANDER, C::NAVIGATION_CLASSIC, C::NAVIGATION_HIDE},
+      r.toolbar_style() ? "toolbar_style" : "navigation_bar_style", "", m.warnings);
   m.left = buttonAction(r.left_button_option());
   m.right = buttonAction(r.right_button_option());
   m.colours =
@@ -78,7 +127,7 @@ AppModel makeAppModel(const ConfigureData& r, const platform::UserDefaults& defa
     m.menu.push_back(std::move(entry));
   }
   for (const NavigationTab& tab : r.tabs().value_or(std::vector<NavigationTab>{})) {
-    m.tabs.push_back({tab.name().value_or(""), tab.url()});
+    m.tabs.push_back({tab.name().value_or(""), tab.url(), tab.icon()});
   }
 
   const std::string splashType = r.splash_screen_type().value_or("STANDER");
@@ -88,7 +137,13 @@ AppModel makeAppModel(const ConfigureData& r, const platform::UserDefaults& defa
   m.splashQuote = r.splash_qoute().value_or("");
   m.splashFooter = r.splash_footer().value_or("");
 
-  m.loaderStyle = r.loader_style().value_or("CIRCLE");
+  m.loaderStyle = knownWord(
+      r.loader_style(),
+      {C::LOADER_ROTATING_PLANE, C::LOADER_DOUBLE_BOUNCE, C::LOADER_WAVE, C::LOADER_WANDERING_CUBE,
+       C::LOADER_PULSE, C::LOADER_CHASING_DOTS, C::LOADER_THREE_BOUNCE, C::LOADER_CIRCLE,
+       C::LOADER_CUBE_GRID, C::LOADER_FADING_CIRCLE, C::LOADER_FOLDING_CUBE,
+       C::LOADER_ROTATING_CIRCLE, C::LOADER_HIDE},
+      "loader_style", C::LOADER_CIRCLE, m.warnings);
   m.loaderShown = m.loaderStyle != C::LOADER_HIDE;
   m.loadingText = r.loading_text().value_or("");
   const double delay = r.loader_delay().value_or(0.0);
@@ -120,12 +175,17 @@ AppModel makeAppModel(const ConfigureData& r, const platform::UserDefaults& defa
   return m;
 }
 
-std::string safeFileName(std::string_view suggested) {
-  std::string name(suggested);
-  std::replace_if(
-      name.begin(), name.end(), [](char c) { return c == '/' || c == '\\' || c == '\0'; }, '_');
-  if (name.find_first_not_of('.') == std::string::npos) name = "download";
-  return name;
+std::string firstCharacter(std::string_view text) {
+  std::size_t end = 0;
+  bool joined = true;  // the next character belongs to this one (start, or after a joiner)
+  while (end < text.size()) {
+    const auto [cp, length] = decodeOne(text.substr(end));
+    if (length == 0) break;
+    if (!joined && !extendsCharacter(cp)) break;
+    joined = cp == 0x200D;  // a zero-width joiner glues the next character on (emoji sequences)
+    end += length;
+  }
+  return std::string(text.substr(0, end));
 }
 
 }  // namespace vexloweb::shell

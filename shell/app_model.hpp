@@ -44,13 +44,14 @@ struct MenuEntry {
 struct Tab {
   std::string label;
   std::optional<std::string> url;
+  std::optional<std::string> icon;  // an icon name, shown when the desktop's icon theme has it
 };
 
 struct AppModel {
   std::string title;    // menu_header_title, else package_name, else "VexloWeb"
   std::string baseUrl;  // base_url, or "about:blank" when absent
   NavigationBar navigationBar = NavigationBar::kText;
-  std::string barStyle;  // toolbar_style, else navigation_bar_style: a CSS class ("NAV_CLASSIC")
+  std::string barStyle;  // toolbar_style, else navigation_bar_style, a NAV_ word: a CSS class
   ButtonAction left = ButtonAction::kNone;
   ButtonAction right = ButtonAction::kNone;
   WindowColours colours;
@@ -66,7 +67,7 @@ struct AppModel {
   double splashSeconds = 1.5;
 
   bool loaderShown = true;  // false for loader_style "HIDE"
-  std::string loaderStyle;  // a CSS class ("THREE_BOUNCE")
+  std::string loaderStyle;  // one of the loader words: a CSS class ("THREE_BOUNCE")
   std::string loadingText;
   double loaderSeconds = 0;  // loader_delay, from 0 to 30: the indicator shows at least this long
 
@@ -91,14 +92,17 @@ struct AppModel {
   std::optional<std::string> fbBanner;
 
   std::vector<ExternalBrowseUrl> rules;
+
+  // Option words the shell does not know, each fallen back to its default: one sentence each.
+  std::vector<std::string> warnings;
 };
 
 // The model of `record`, with the colours and ad settings from `defaults` (what the load exported
 // there, and the theme the user picked under KEY_THEME).
 AppModel makeAppModel(const ConfigureData& record, const platform::UserDefaults& defaults);
 
-// A downloaded file's name made safe for the download folder: no path separators, never "" or
-// a name of only dots.
-std::string safeFileName(std::string_view suggested);
+// The first character of `text` as the user sees it (a grapheme: a base character with the marks,
+// joiners and modifiers that follow it), or "" for empty or invalid UTF-8 at the start.
+std::string firstCharacter(std::string_view text);
 
 }  // namespace vexloweb::shell

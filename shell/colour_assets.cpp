@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 #include "vexloweb/constants/themes.hpp"
 
@@ -90,7 +91,38 @@ constexpr std::array<ColourAsset, 78> kAssets{{
     {"quarn_solid42_primary", "#3b9b3e"},
 }};
 
+// Relative luminance of "#rrggbb" (WCAG 2); anything else counts as black.
+double luminance(std::string_view hex) {
+  if (hex.size() != 7 || hex[0] != '#') return 0;
+  double sum = 0;
+  constexpr double kWeights[] = {0.2126, 0.7152, 0.0722};
+  for (int i = 0; i < 3; ++i) {
+    int value = 0;
+    for (const char c : hex.substr(1 + 2 * i, 2)) {
+      const int digit = c >= '0' && c <= '9'   ? c - '0'
+                        : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                        : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                               : 0;
+      value = value * 16 + digit;
+    }
+    const double s = value / 255.0;
+    sum += kWeights[i] * (s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4));
+  }
+  return sum;
+}
+
 }  // namespace
+
+double contrastRatio(std::string_view a, std::string_view b) {
+  const double la = luminance(a);
+  const double lb = luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+std::string_view readableTextOn(std::string_view behind) {
+  return contrastRatio(behind, "#000000") >= contrastRatio(behind, "#ffffff") ? "#000000"
+                                                                              : "#ffffff";
+}
 
 std::span<const ColourAsset> colourAssets() { return kAssets; }
 

@@ -33,4 +33,11 @@ WindowColours windowColours(const std::optional<std::string>& primaryName,
                             const std::optional<std::string>& darkName,
                             const std::optional<std::string>& pickedTheme);
 
+// WCAG 2's contrast ratio of two "#rrggbb" colours (1 to 21).
+double contrastRatio(std::string_view a, std::string_view b);
+
+// "#000000" or "#ffffff", whichever contrasts more with the "#rrggbb" background `behind`: text on
+// a bar, a tab or the splash stays readable on every theme.
+std::string_view readableTextOn(std::string_view behind);
+
 }  // namespace vexloweb::shell

@@ -1,6 +1,6 @@
 // vexloweb-shell: runs a generated app from its .io file as a desktop web-view app, draws it to
-// a PNG, or says what it shows. Exit status: 0 success, 1 the load (or a screenshot) failed,
-// 2 usage error.
+// a PNG, or says what it shows. Exit status: 0 success, 1 the load (or a screenshot, or
+// writing the output) failed, 2 usage error, 3 a preview was drawn but its first page failed.
 #include <gtk/gtk.h>
 #include <CLI/CLI.hpp>
 
@@ -9,7 +9,7 @@
 #include <string>
 
 #include "app_model.hpp"
-#include "routing.hpp"
+#include "navigation_policy.hpp"
 #include "shell_window.hpp"
 #include "vexloweb/constants/options.hpp"
 #include "vexloweb/loader/file_check.hpp"
@@ -25,6 +25,18 @@ namespace {
 
 constexpr int kFailed = 1;
 constexpr int kUsage = 2;
+constexpr int kPageFailed = 3;
+
+bool endsWithPng(const std::string& file) {
+  return file.size() > 4 && g_ascii_strcasecmp(file.c_str() + file.size() - 4, ".png") == 0;
+}
+
+// Flushes standard output; false, with a sentence on standard error, when it could not be written.
+bool flushedOutput() {
+  if (std::cout.flush()) return true;
+  std::cerr << "vexloweb-shell: cannot write to standard output\n";
+  return false;
+}
 
 bool parseSize(const std::string& text, int& width, int& height) {
   const auto x = text.find('x');
@@ -64,12 +76,26 @@ int main(int argc, char** argv) {
                  "Draw the window to FILE.png once the first page "
                  "has loaded, then exit");
   app.add_flag("--dump-ui", dumpUi, "Print what is shown as one JSON object, then exit");
-  app.add_option("--route", route, "Print how the app opens URL (INSIDE, EXTERNAL, CUSTOM_TAB)");
+  app.add_option("--route", route,
+                 "Print how the app opens a link to URL the user clicks (INSIDE, EXTERNAL, "
+                 "CUSTOM_TAB or REFUSED)");
   app.add_option("name", name, "The app's name: NAME.io in the bundle folder")->required();
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
     return app.exit(error) == 0 ? 0 : kUsage;
+  }
+  if (app.count("--bundle") > 0 && bundle.empty()) {
+    std::cerr << "vexloweb-shell: --bundle needs a folder (as --bundle out)\n";
+    return kUsage;
+  }
+  if (app.count("--defaults") > 0 && defaultsFile.empty()) {
+    std::cerr << "vexloweb-shell: --defaults needs a file (as --defaults app.sqlite3)\n";
+    return kUsage;
+  }
+  if (app.count("--screenshot") > 0 && !endsWithPng(screenshot)) {
+    std::cerr << "vexloweb-shell: --screenshot writes PNG: give a FILE.png\n";
+    return kUsage;
   }
   shell::ShellOptions options;
   options.preview = dumpUi || !screenshot.empty();
@@ -79,7 +105,14 @@ int main(int argc, char** argv) {
   }
 
   // The app's own load, reporting what failed as `vexloweb load` does.
-  platform::Bundle::setMainPath(std::filesystem::absolute(bundle));
+  std::error_code pathError;
+  const std::filesystem::path bundlePath = std::filesystem::absolute(bundle, pathError);
+  if (pathError) {
+    std::cerr << "vexloweb-shell: --bundle " << printableText(bundle) << ": " << pathError.message()
+              << '\n';
+    return kFailed;
+  }
+  platform::Bundle::setMainPath(bundlePath);
   platform::UserDefaults::setStandardPath(defaultsFile.empty()
                                               ? platform::UserDefaults::defaultStandardPath()
                                               : std::filesystem::path(defaultsFile));
@@ -93,10 +126,14 @@ int main(int argc, char** argv) {
   }
   shell::AppModel model = shell::makeAppModel(*record, platform::UserDefaults::standard());
   if (!baseUrl.empty()) model.baseUrl = baseUrl;
+  for (const std::string& warning : model.warnings)
+    std::cerr << "vexloweb-shell: " << warning << '\n';
 
-  if (!route.empty()) {
-    std::cout << rawValue(shell::decideRoute(model.rules, route)) << '\n';
-    return std::cout.flush() ? 0 : kFailed;
+  if (!route.empty()) {  // a link the user clicks on the app's first page
+    const shell::NavigationRequest click{
+        route, model.baseUrl, shell::Frame::kMain, shell::RequestKind::kNavigation, true, false};
+    std::cout << shell::decisionWord(shell::decideNavigation(model.rules, click)) << '\n';
+    return flushedOutput() ? 0 : kFailed;
   }
 
   if (!gtk_init_check()) {
@@ -118,7 +155,12 @@ int main(int argc, char** argv) {
         }
       }
       if (dumpUi) std::cout << window.dumpUi() << '\n';
-      if (!std::cout.flush()) status = kFailed;
+      if (!flushedOutput()) status = kFailed;
+      if (const auto failure = window.firstPageFailure(); failure && status == 0) {
+        std::cerr << "vexloweb-shell: page " << printableText(failure->first) << ": "
+                  << printableText(failure->second) << '\n';
+        status = kPageFailed;
+      }
       g_main_loop_quit(loop);
     });
   }

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app_model.hpp"
@@ -31,12 +32,16 @@ class ShellWindow {
   void whenReady(std::function<void()> ready);
   // What is shown, as one JSON object.
   std::string dumpUi() const;
+  // The first page's address and why it failed, when it did (the error page is what is shown).
+  std::optional<std::pair<std::string, std::string>> firstPageFailure() const;
   // Draws the whole window, web content included, into a PNG file; false with the reason.
   bool screenshot(const std::string& file, std::string& whyNot) const;
   GtkWidget* window() const;
 
- private:
+  // The window's parts (window_parts.hpp) are built and wired in several files.
   struct Impl;
+
+ private:
   std::unique_ptr<Impl> impl_;
 };
 

@@ -1,5 +1,5 @@
 // What the shell decides, without a display: the link rules, the meaning of each option, and the
-// colour assets.
+// colour assets. The navigation policy and download names: shell_policy_test.cpp.
 #include <set>
 
 #include <gtest/gtest.h>
@@ -89,10 +89,21 @@ TEST(AppModel, EachOptionMeansWhatTheShellShows) {
   for (const auto& [json, expected] : splashes) {
     EXPECT_EQ(makeAppModel(record(json), *defaults).splash, expected) << json;
   }
-  EXPECT_EQ(safeFileName("../escape.txt"), ".._escape.txt");
-  EXPECT_EQ(safeFileName("a\\b/c"), "a_b_c");
-  EXPECT_EQ(safeFileName(".."), "download");
-  EXPECT_EQ(safeFileName(""), "download");
+}
+
+// Option words the shell does not know fall back to the default, each with one warning; a
+// known word passes as it is. The badge's character is a whole grapheme, never a byte.
+TEST(AppModel, UnknownWordsFallBackAndTheBadgeTakesAWholeCharacter) {
+  auto defaults = platform::UserDefaults::inMemory();
+  for (const auto& row : testing::readTable("shell/text.tsv")) {
+    EXPECT_EQ(row[0] == "initial" ? firstCharacter(row[1]) : row[2], row[2]) << row[1];
+    if (row[0] != "word") continue;
+    const AppModel m = makeAppModel(record(row[1]), *defaults);
+    EXPECT_EQ(std::tie(m.loaderStyle, m.barStyle), std::tie(row[2], row[3])) << row[1];
+    EXPECT_EQ(m.warnings.size(), std::stoul(row[4])) << row[1];
+  }
+  EXPECT_EQ(makeAppModel(record(R"({"loader_style": ""})"), *defaults).warnings.at(0),
+            "loader_style \"\" is not a word the shell knows; using CIRCLE");
 }
 
 // Every name the theme export can write has a colour; no two themes share a primary colour, and
@@ -113,6 +124,22 @@ TEST(ColourAssets, EveryThemeHasItsOwnPrimaryColour) {
             *colourOf("quarn_solid5_primary"));
   EXPECT_EQ(windowColours("colorPrimary", "colorPrimaryDark", std::string("SOLID_99")).primary,
             "#edbf65");
+}
+
+// Text on a theme colour takes black or white, whichever contrasts more (WCAG 2), and every
+// asset gets at least 4.5:1 where either reaches it.
+TEST(ColourAssets, TextOnEveryColourIsReadable) {
+  EXPECT_NEAR(contrastRatio("#000000", "#ffffff"), 21.0, 1e-9);
+  EXPECT_NEAR(contrastRatio("#777777", "#ffffff"), 4.48, 0.01);
+  EXPECT_EQ(readableTextOn("#ffffff"), "#000000");
+  EXPECT_EQ(readableTextOn("#000000"), "#ffffff");
+  EXPECT_EQ(readableTextOn("#edbf65"), "#000000");  // the default yellow: white would be 1.8:1
+  for (const ColourAsset& asset : colourAssets()) {
+    const double best =
+        std::max(contrastRatio(asset.hex, "#000000"), contrastRatio(asset.hex, "#ffffff"));
+    EXPECT_EQ(contrastRatio(asset.hex, readableTextOn(asset.hex)), best) << asset.name;
+    EXPECT_GE(best, 4.5) << asset.name;
+  }
 }
 
 }  // namespace

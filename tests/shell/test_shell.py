@@ -1,12 +1,19 @@
 """vexloweb-shell end to end, under Xvfb: each app in apps/ is sealed, run with --dump-ui and
 --screenshot against local pages, and what it shows is read back (the JSON and the PNG's pixels).
-Needs VEXLOWEB_SHELL, VEXLOWEB_TOOL and VEXLOWEB_EXAMPLES in the environment."""
+Hostile pages are served from pages/ by a server on 127.0.0.1; what the shell hands to the desktop
+is seen by a handler registered for every scheme in the scratch XDG folders, which logs its
+argument. Needs VEXLOWEB_SHELL, VEXLOWEB_TOOL and VEXLOWEB_EXAMPLES in the environment."""
 
+import ctypes
+import http.server
 import json
 import os
+import shutil
 import socket
 import subprocess
 import tempfile
+import threading
+import time
 import unittest
 
 from PIL import Image
@@ -34,33 +41,148 @@ def hex_colour(rgb):
     return "#%02x%02x%02x" % rgb
 
 
+def write(path, text):
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "w", encoding="utf-8") as f:
+        f.write(text)
+
+
+def closed_port():
+    """A loopback port that nothing listens on."""
+    with socket.socket() as closed:
+        closed.bind(("127.0.0.1", 0))
+        return closed.getsockname()[1]
+
+
+class Site(http.server.ThreadingHTTPServer):
+    """pages/ on 127.0.0.1, recording every path asked for. /slow/N answers after N seconds;
+    /broken-download promises a file and breaks the connection off."""
+
+    def __init__(self):
+        self.paths = []
+        site = self
+
+        class Handler(http.server.SimpleHTTPRequestHandler):
+            protocol_version = "HTTP/1.1"  # so that a body cut short is an error
+
+            def __init__(self, *args, **kwargs):
+                super().__init__(*args, directory=os.path.join(HERE, "pages"), **kwargs)
+
+            def log_message(self, *args):
+                pass
+
+            def do_GET(self):
+                site.paths.append(self.path)
+                if self.path.startswith("/slow/"):
+                    time.sleep(float(self.path.split("/")[2]))
+                    self.path = "/rules.html"
+                if self.path != "/broken-download":
+                    return super().do_GET()
+                self.send_response(200)
+                self.send_header("Content-Disposition", 'attachment; filename="broken.bin"')
+                self.send_header("Content-Length", "100000")
+                self.end_headers()
+                self.wfile.write(b"only this")
+                self.connection.shutdown(socket.SHUT_RDWR)
+
+        super().__init__(("127.0.0.1", 0), Handler)
+        threading.Thread(target=self.serve_forever, daemon=True).start()
+
+    def url(self, path):
+        return "http://127.0.0.1:%d%s" % (self.server_address[1], path)
+
+
+def click(x, y, after):
+    """A synthetic click (XTest) at x, y of the screen, `after` seconds from now."""
+    def run():
+        time.sleep(after)
+        x11, xtest = ctypes.CDLL("libX11.so.6"), ctypes.CDLL("libXtst.so.6")
+        x11.XOpenDisplay.restype = ctypes.c_void_p
+        display = ctypes.c_void_p(x11.XOpenDisplay(None))
+        xtest.XTestFakeMotionEvent(display, -1, x, y, 0)
+        for down in (1, 0):
+            xtest.XTestFakeButtonEvent(display, 1, down, 0)
+            x11.XFlush(display)
+    threading.Thread(target=run, daemon=True).start()
+
+
 class Shell(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.site = Site()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.site.shutdown()
+
     def setUp(self):
         self.scratch = tempfile.TemporaryDirectory()
         self.dir = self.scratch.name
         self.env = dict(os.environ, HOME=self.dir, XDG_CONFIG_HOME=os.path.join(self.dir, "config"),
                         XDG_DATA_HOME=os.path.join(self.dir, "data"),
                         XDG_CACHE_HOME=os.path.join(self.dir, "cache"))
+        self.register_logging_handler()
+
+    def register_logging_handler(self):
+        """Every scheme and file type the desktop could be asked to open goes to a handler that
+        appends its argument to self.launched."""
+        self.launched = os.path.join(self.dir, "launched.log")
+        handler = os.path.join(self.dir, "log-handler")
+        write(handler, '#!/bin/sh\nprintf "%%s\\n" "$1" >> "%s"\n' % self.launched)
+        os.chmod(handler, 0o755)
+        types = ["x-scheme-handler/" + scheme for scheme in
+                 ("http", "https", "mailto", "tel", "sms", "smb", "ftp", "file", "x-vexloweb-test")]
+        types += ["text/plain", "text/html", "application/octet-stream", "inode/directory"]
+        write(os.path.join(self.env["XDG_DATA_HOME"], "applications", "vexloweb-log.desktop"),
+              "[Desktop Entry]\nType=Application\nName=Log\nExec=%s %%u\nMimeType=%s;\n"
+              % (handler, ";".join(types)))
+        write(os.path.join(self.env["XDG_CONFIG_HOME"], "mimeapps.list"),
+              "[Default Applications]\n" + "".join("%s=vexloweb-log.desktop\n" % t for t in types))
+
+    def launched_lines(self):
+        with open(self.launched, encoding="utf-8") as log:
+            return log.read().splitlines()
 
     def tearDown(self):
         self.scratch.cleanup()
 
-    def run_shell(self, app, *args, bundle=None):
+    def seal(self, app, document=None):
+        """Seals apps/APP.json, or `document`, into the scratch folder."""
+        source = os.path.join(HERE, "apps", app + ".json")
+        if document is not None:
+            source = os.path.join(self.dir, app + ".json")
+            write(source, json.dumps(document))
+        subprocess.run([TOOL, "seal", "-o", os.path.join(self.dir, app + ".io"), source],
+                       check=True)
+
+    def run_shell(self, app, *args, bundle=None, timeout=120):
         """Seals apps/APP.json (unless a bundle is given) and runs the shell on it."""
         if bundle is None:
             bundle = self.dir
-            subprocess.run([TOOL, "seal", "-o", os.path.join(bundle, app + ".io"),
-                            os.path.join(HERE, "apps", app + ".json")], check=True)
+            if not os.path.exists(os.path.join(bundle, app + ".io")):
+                self.seal(app)
         return subprocess.run([SHELL, "--bundle", bundle, "--defaults",
                                os.path.join(self.dir, "defaults.sqlite3"), *args, app],
-                              env=self.env, capture_output=True, text=True, timeout=120)
+                              env=self.env, capture_output=True, text=True, timeout=timeout)
 
-    def preview(self, app, base_url, bundle=None):
+    def preview(self, app, base_url, bundle=None, status=0):
         png = os.path.join(self.dir, app + ".png")
         done = self.run_shell(app, "--base-url", base_url, "--dump-ui", "--screenshot", png,
                               bundle=bundle)
-        self.assertEqual(done.returncode, 0, done.stderr)
+        self.assertEqual(done.returncode, status, done.stderr)
+        self.assertNotRegex(done.stderr, "CRITICAL|[Ii]nvalid UTF-8")
+        self.stderr = done.stderr
         return json.loads(done.stdout), read_png(png)
+
+    def run_live(self, app, base_url, seconds):
+        """Runs the app as a user would (not a preview: hand-offs reach the desktop) for a
+        while, then closes it."""
+        self.seal(app)
+        with subprocess.Popen([SHELL, "--bundle", self.dir, "--base-url", base_url, app],
+                              env=self.env, stderr=subprocess.DEVNULL) as shell:
+            time.sleep(seconds)
+            self.assertIsNone(shell.poll(), "the shell ended early")
+            shell.terminate()
 
     def test_each_app_shows_its_configuration(self):
         site = "file://" + os.path.join(EXAMPLES, "site", "index.html")
@@ -91,48 +213,150 @@ class Shell(unittest.TestCase):
         self.assertEqual(hex_colour(rows[2][200]), "#9720b6")
         self.assertEqual(shown["routes"], [
             {"url": page("rules.html"), "open": "INSIDE"},
-            {"url": "https://maps.example/place", "open": "EXTERNAL"},
-            {"url": page("payments/pay.html"), "open": "CUSTOM_TAB"}])
-        self.assertEqual(shown["url"], page("rules.html"))  # neither left the app's own view
+            {"url": "https://maps.example/place", "open": "EXTERNAL"}])
+        self.assertEqual(shown["url"], page("rules.html"))  # it did not leave the app's own view
+        self.assertIsNone(shown["error"])
+        # --route: a link the user clicks on the app's first page.
         for address, expected in [("https://maps.example/x", "EXTERNAL"),
                                   ("https://maps.example", "INSIDE"),
                                   ("https://a.example/payments/1", "CUSTOM_TAB"),
-                                  ("https://a.example/", "INSIDE")]:
+                                  ("https://a.example/", "INSIDE"),
+                                  ("mailto:a@b.example", "EXTERNAL"),
+                                  ("smb://share.invalid/share", "REFUSED"),
+                                  ("file:///etc/passwd", "REFUSED")]:
             done = self.run_shell("rules", "--route", address)
             self.assertEqual((done.returncode, done.stdout), (0, expected + "\n"), address)
 
     def test_a_page_that_fails_shows_the_error_page(self):
-        with socket.socket() as closed:  # a loopback port that nothing listens on
-            closed.bind(("127.0.0.1", 0))
-            port = closed.getsockname()[1]
-        shown, _ = self.preview("failing", "http://127.0.0.1:%d/" % port)
+        address = "http://127.0.0.1:%d/" % closed_port()
+        shown, _ = self.preview("failing", address, status=3)  # drawn, but the page failed
+        reason = "Could not connect to 127.0.0.1: Connection refused"
         self.assertEqual(shown["error"], {"kind": "error", "title": "Oven is cold",
-                                          "text": "Try again soon.", "state": "visible"})
+                                          "text": "Try again soon.", "reason": reason,
+                                          "state": "visible"})
+        self.assertIn("vexloweb-shell: page %s: %s\n" % (address, reason), self.stderr)
 
     def test_a_page_gets_no_file_no_location_and_no_path_in_a_download(self):
         shown, _ = self.preview("safety", page("safety.html"))
         self.assertIn("file-blocked", shown["page_title"])
         self.assertNotIn("file-read", shown["page_title"])
         self.assertIn("location-refused", shown["page_title"])
-        self.assertEqual(shown["permissions_refused"], ["WebKitGeolocationPermissionRequest"])
-        self.assertEqual(len(shown["downloads"]), 1, shown["downloads"])
-        saved = shown["downloads"][0]["saved_as"]
-        self.assertEqual(os.path.dirname(saved), os.path.join(self.dir, "Downloads"))
-        self.assertNotIn("/", os.path.basename(saved))
+        self.assertEqual(shown["permissions_refused"], ["your location"])
+        self.assertEqual([(d["saved_as"], d["outcome"]) for d in shown["downloads"]],
+                         [(os.path.join(self.dir, "Downloads", "escape.txt"), "finished")])
 
     def test_a_file_that_does_not_load_exits_1_with_the_reason(self):
-        with open(os.path.join(self.dir, "broken.io"), "w", encoding="ascii") as broken:
-            broken.write("not base64!\n")
+        write(os.path.join(self.dir, "broken.io"), "not base64!\n")
         done = self.run_shell("broken", "--dump-ui", bundle=self.dir)
         self.assertEqual(done.returncode, 1)
         self.assertEqual(done.stdout, "")
         self.assertTrue(done.stderr.startswith("vexloweb-shell: load broken: outer base64: "),
                         done.stderr)
-        self.assertEqual(subprocess.run([SHELL, "--bogus", "x"], capture_output=True).returncode, 2)
-        for size in ("99x800", "400x8193", "400", "400x800x2"):
-            self.assertEqual(subprocess.run([SHELL, "--size", size, "x"],
-                                            capture_output=True).returncode, 2, size)
-        self.assertEqual(subprocess.run([SHELL], capture_output=True).returncode, 2)
+        # Careless arguments: a sentence and the status, never an abort.
+        for args, status, sentence in [
+                (["--bogus", "x"], 2, "--bogus"), ([], 2, "name is required"),
+                (["--size", "99x800", "x"], 2, "--size takes WxH"),
+                (["--size", "400x8193", "x"], 2, "--size"), (["--size", "400", "x"], 2, "--size"),
+                (["--size", "400x800x2", "x"], 2, "--size"),
+                (["--bundle", "", "--route", "https://x/", "app"], 2, "--bundle needs a folder"),
+                (["--defaults", "", "x"], 2, "--defaults needs a file"),
+                (["--screenshot", "x.jpg", "x"], 2, "--screenshot writes PNG"),
+                (["--bundle", os.path.join(self.dir, "none"), "x"], 1, "load x: ")]:
+            done = subprocess.run([SHELL, *args], capture_output=True, text=True, env=self.env)
+            self.assertEqual(done.returncode, status, args)
+            self.assertIn(sentence, done.stderr, args)
+        with open("/dev/full", "w") as full:
+            self.seal("rules")
+            done = subprocess.run([SHELL, "--bundle", self.dir, "--route", "https://x/", "rules"],
+                                  stdout=full, stderr=subprocess.PIPE, text=True, env=self.env)
+        self.assertEqual((done.returncode, done.stderr),
+                         (1, "vexloweb-shell: cannot write to standard output\n"))
+
+    def test_no_hostile_page_launches_anything_or_leaves_its_view(self):
+        site = self.site
+        dead = closed_port()
+        # Run as a user would: what reaches the desktop's handler. A page sends one web address
+        # that the rules send out; a hostile page gets nothing else out, flood or not.
+        for page, allowed in [("one.html", ["https://127.0.0.2:%d/one" % dead]),
+                              ("hostile.html", None)]:
+            with self.subTest(page=page):
+                write(self.launched, "")
+                self.run_live("hostile", site.url("/hostile/%s?dead=%d" % (page, dead)), 7)
+                launched = self.launched_lines()
+                if allowed is not None:
+                    self.assertEqual(launched, allowed)
+                else:  # at most the flood's first address
+                    self.assertTrue(len(launched) <= 1 and
+                                    all(a.startswith("https://127.0.0.2:") for a in launched), launched)
+
+        address = site.url("/hostile/hostile.html?dead=%d" % dead)
+        shown, _ = self.preview("hostile", address)
+        self.assertEqual((shown["url"], shown["error"], shown["custom_tabs"]), (address, None, 0))
+        decided = {}
+        for route in shown["routes"]:
+            decided.setdefault(route["open"], set()).add(route["url"])
+        self.assertEqual(decided["INSIDE"], {address, "about:srcdoc"})  # file: WebKit stops
+        self.assertLessEqual(len(decided.get("EXTERNAL", ())), 1, decided)
+        self.assertLessEqual({"mailto:victim@example.invalid", "smb://share.invalid/share",
+                              "tel:+100", "x-vexloweb-test:open"}, decided["REFUSED"])
+        # The popups: refused, or stopped by WebKit before they are asked about.
+        self.assertFalse(any(path.startswith("/popup/") for path in site.paths), site.paths)
+
+    def test_downloads_keep_every_file_and_say_when_one_fails(self):
+        write(os.path.join(self.env["XDG_CONFIG_HOME"], "user-dirs.dirs"),
+              'XDG_DOWNLOAD_DIR="$HOME/deep/Downloads"\n')
+        folder = os.path.join(self.dir, "deep", "Downloads")
+        # Before (None: the folder is missing), and the folder after: name -> text.
+        for before, after in [
+                (None, {"report.txt": "first", "report (1).txt": "second"}),
+                ({"report.txt": "old"},
+                 {"report.txt": "old", "report (1).txt": "first", "report (2).txt": "second"})]:
+            with self.subTest(before=before):
+                for name, text in (before or {}).items():
+                    write(os.path.join(folder, name), text)
+                shown, _ = self.preview("hostile", self.site.url("/hostile/downloads.html"))
+                found = {}
+                for name in os.listdir(folder):
+                    with open(os.path.join(folder, name)) as f:
+                        found[name] = f.read()
+                self.assertEqual(found, after)  # nothing replaced, nothing half-written left
+                saved = {os.path.basename(d["saved_as"]) for d in shown["downloads"]
+                         if d["outcome"] == "finished"}
+                self.assertEqual(saved, set(after) - set(before or {}))
+                self.assertEqual([d["outcome"] for d in shown["downloads"]].count("failed"), 1)
+                self.assertIn("vexloweb-shell: download broken.bin failed: ", self.stderr)
+                shutil.rmtree(folder)
+
+    def test_a_long_menu_and_long_labels_keep_the_window_its_size(self):
+        site = self.site
+        self.seal("long", {
+            "package_name": "com.example.long", "navigation_bar": "LOGO",
+            "menu_header_title": "\u00c9lan bakery, with a name far longer than any bar can show",
+            "splash_screen": False, "left_button_option": "LEFT_SLIDER",
+            "loader_style": "", "toolbar_style": ".x",
+            "tabs": [{"menu": "x" * 5000}, {"menu": "P\u00e2tisserie et boulangerie du quartier"},
+                     {"menu": "\u0627\u0644\u0645\u062e\u0628\u0632 \u0627\u0644\u0639\u0631\u0628\u064a"},
+                     {"menu": "\u65e5\u672c\u306e\u30d1\u30f3\u5c4b", "icon": "go-home-symbolic"}],
+            "menus": [{"menu": "Entry %d, named at a length no menu shows whole" % i,
+                       "url": site.url("/%d" % i)} for i in range(1000)]})
+        click(20, 24, after=3)  # the menu button, while the first page is still coming
+        shown, (width, height, rows) = self.preview("long", site.url("/slow/6"))
+        self.assertEqual((width, height), (400, 800))
+        self.assertTrue(shown["side_menu_open"])
+        self.assertEqual(hex_colour(rows[400][100]), "#ffffff")  # the menu's panel
+        for option in ("loader_style", "toolbar_style"):
+            self.assertIn("vexloweb-shell: %s " % option, self.stderr)
+
+    def test_a_custom_tab_has_the_apps_settings_and_writes_nothing(self):
+        site = self.site
+        shown, _ = self.preview("jsoff_tab", site.url("/hostile/to_tab.html"))
+        self.assertEqual(shown["custom_tabs"], 1)
+        self.assertIn({"url": site.url("/tab/inner.html"), "open": "CUSTOM_TAB"}, shown["routes"])
+        self.assertIn("/tab/loaded.png", site.paths)  # the tab loaded its page
+        self.assertNotIn("/js-ran", site.paths)       # and ran none of its script
+        for folder in ("XDG_DATA_HOME", "XDG_CACHE_HOME"):
+            for root, dirs, files in os.walk(self.env[folder]):
+                self.assertFalse([n for n in dirs + files if "webkit" in n.lower()], root)
 
 
 if __name__ == "__main__":
