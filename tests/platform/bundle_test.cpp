@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <thread>
+
 #include <gtest/gtest.h>
 
 #include "test_files.hpp"
@@ -29,6 +31,10 @@ TEST(Bundle, FindsOnlyRegularFilesInsideItsFolder) {
   EXPECT_TRUE(bundle.pathForResource("link", "io").has_value());
   EXPECT_EQ(bundle.pathForResource("..dots", "io"), (root / "..dots.io").string());
   EXPECT_EQ(Bundle(root / "").pathForResource("app", "io"), (root / "app.io").string());
+  const auto workingFolder = std::filesystem::current_path();
+  std::filesystem::current_path(root);  // an empty folder is the working folder
+  EXPECT_EQ(Bundle("").pathForResource("app", "io"), "app.io");
+  std::filesystem::current_path(workingFolder);
   for (std::string_view name : {"missing", "folder", "pipe"}) {
     EXPECT_FALSE(bundle.pathForResource(name, "io").has_value()) << name;
   }
@@ -70,7 +76,10 @@ TEST(Bundle, MainBundleFollowsSetMainPath) {
   testing::TempDir dir;
   testing::writeFile(dir.path() / "main.io", "x");
   const auto previous = Bundle::main().path();
-  Bundle::setMainPath(dir.path());
+  // Lookups on another thread while the folder changes, for the ThreadSanitizer run to watch.
+  std::thread lookups([] { Bundle::main().pathForResource("main", "io"); });
+  for (int i = 0; i < 100; ++i) Bundle::setMainPath(i % 2 == 0 ? previous : dir.path());
+  lookups.join();
   EXPECT_TRUE(Bundle::main().pathForResource("main", "io").has_value());
   Bundle::setMainPath(previous);
   EXPECT_FALSE(Bundle::main().pathForResource("main", "io").has_value());

@@ -91,6 +91,7 @@ TEST(CCCrypt, ReportsEachFaultWithItsStatus) {
                       block.data(), number(4), out.data(), number(5), &moved),
               std::stoi(row[6]))
         << row[0];
+    EXPECT_EQ(moved, number(7)) << row[0];
   }
   EXPECT_EQ(CCCrypt(0, 0, 1, key.data(), 32, iv.data(), "x", 1, nullptr, 1, &moved), kCCParamError);
   // A wrong IV garbles the first block, which here holds the padding.
