@@ -11,6 +11,16 @@ namespace {
 
 using Keys = ConfigureData::CodingKeys;
 
+// "MenuItem: ", "NavigationTab: " or "ExternalBrowseUrl: " before a document: that list record
+// alone, decoded and encoded again; nothing for a whole document.
+std::optional<std::string> listRecordEncoding(const std::string& line) {
+  const std::string json = line.substr(std::min(line.find(": ") + 2, line.size()));
+  if (line.starts_with("MenuItem: ")) return MenuItem::decode(json).encode();
+  if (line.starts_with("NavigationTab: ")) return NavigationTab::decode(json).encode();
+  if (line.starts_with("ExternalBrowseUrl: ")) return ExternalBrowseUrl::decode(json).encode();
+  return std::nullopt;
+}
+
 // Each document of the golden table decodes to its record (compared through its encoding) or
 // throws its error, naming the path and the value.
 TEST(ConfigureData, DecodesEachDocumentOfTheTable) {
@@ -22,10 +32,9 @@ TEST(ConfigureData, DecodesEachDocumentOfTheTable) {
     std::getline(table, expected);
     SCOPED_TRACE(document);
     ++cases;
-    const bool item = document.starts_with("MenuItem: ");
     try {
-      const std::string encoded = item ? MenuItem::decode(document.substr(10)).encode()
-                                       : ConfigureData::decode(document).encode();
+      const auto item = listRecordEncoding(document);
+      const std::string encoded = item ? *item : ConfigureData::decode(document).encode();
       EXPECT_EQ("= " + encoded, expected);
       if (!item) {
         EXPECT_EQ(ConfigureData::decode(encoded).encode(), encoded);

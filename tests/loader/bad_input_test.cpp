@@ -82,9 +82,13 @@ TEST_F(BadInputTest, EveryFaultGivesItsOutcome) {
   EXPECT_GE(listed.size(), 40U);
 }
 
-// A folder or a FIFO is no resource either: the bundle's lookup refuses them (its own test).
-TEST_F(BadInputTest, AMissingFileIsNoResource) {
+// A folder or a FIFO is no resource either: the bundle's lookup refuses them (its own test). A
+// name that leaves the bundle is refused even when it names a file that would load.
+TEST_F(BadInputTest, AMissingFileOrANameLeavingTheBundleIsNoResource) {
   expectOutcome("missing", {"missing", "resource", "no regular file 'missing.io'", ""});
+  seal("app", "{}");
+  const std::string outside = (bundle_.path() / "app").string();
+  expectOutcome(outside, {outside, "resource", "does not stay inside the bundle", ""});
 }
 
 }  // namespace

@@ -25,6 +25,7 @@ TEST(FileCheck, SuggestsTheKeyWithinTwoEditsAndNoFurther) {
 TEST(FileCheck, PrintableTextEscapesWhatCouldDriveATerminal) {
   for (const auto& row : testing::readTable("loader/printable_text.tsv")) {
     EXPECT_EQ(printableText(row[0]), row[1]) << row[0];
+    EXPECT_EQ(formatFileCheck(row[0], {}).rfind(row[1] + ": ", 0), 0U) << row[0];  // a file's name
   }
 }
 

@@ -1,5 +1,6 @@
 #include "vexloweb/loader/load_pipeline.hpp"
 
+#include <cctype>
 #include <sstream>
 
 #include "config/record_decoder.hpp"
@@ -39,7 +40,7 @@ TEST_F(LoaderTest, NamesTheMemberAtFaultAndRefusedKeys) {
   EXPECT_EQ(outcome.failure->layer, LoadLayer::kDocument);
   EXPECT_EQ(outcome.failure->memberPath, "menus[1].menu");
 
-  outcome = loadConfiguration("doc", EnvelopeKeys{"0123456789abcdef0123456789abcdef", "short"});
+  outcome = loadConfiguration("doc", EnvelopeKeys{std::nullopt, "short"});  // the IV alone counts
   ASSERT_TRUE(outcome.failure);
   EXPECT_EQ(outcome.failure->layer, LoadLayer::kCipherKeys);
   EXPECT_EQ(outcome.cipherMessages,
@@ -68,7 +69,7 @@ TEST_F(LoaderTest, ReloadsHoldWhatAFreshDecodeGives) {
   for (std::string document, expected; std::getline(table, document);) {
     if (document.starts_with('#')) continue;
     std::getline(table, expected);
-    if (document.starts_with("MenuItem: ")) continue;
+    if (std::isupper(static_cast<unsigned char>(document.c_str()[0]))) continue;  // a list record
     documents.emplace_back(document, std::nullopt);
     try {
       documents.back().second = ConfigureData::decode(document);

@@ -1,6 +1,9 @@
 #include "vexloweb/platform/file.hpp"
 
+#include <sys/resource.h>
 #include <sys/stat.h>
+
+#include <csignal>
 
 #include <gtest/gtest.h>
 
@@ -39,11 +42,20 @@ TEST(File, WritesReplaceTheWholeFileOrNothing) {
   const std::pair<std::filesystem::path, const char*> refused[] = {
       {dir.path() / "folder", "not a regular file"},
       {dir.path() / "missing" / "app.io", "the folder '"},
+      {file, "cannot write the file: File too large"},  // the temporary is made, then cut short
   };
+  // Files of this process may hold one byte: a write fails as on a full disk.
+  rlimit sizeLimit{};
+  ::getrlimit(RLIMIT_FSIZE, &sizeLimit);
+  const rlimit oneByte{1, sizeLimit.rlim_max};
+  std::signal(SIGXFSZ, SIG_IGN);
+  ::setrlimit(RLIMIT_FSIZE, &oneByte);
   for (const auto& [target, reason] : refused) {
-    EXPECT_FALSE(writeFileReplacing(target, "x", &why)) << target;
+    EXPECT_FALSE(writeFileReplacing(target, "fourth", &why)) << target;
     EXPECT_EQ(why.rfind(reason, 0), 0U) << why;
   }
+  ::setrlimit(RLIMIT_FSIZE, &sizeLimit);
+  EXPECT_EQ(testing::readFile(file), "third");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
                           std::filesystem::directory_iterator()),
             3);  // app.io, link.io, folder: no temporary left

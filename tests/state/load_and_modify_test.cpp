@@ -71,6 +71,9 @@ TEST_F(LoaderTest, AChangeThatCallsBackIntoTheHolderThrowsInsteadOfHanging) {
   holder.modifyConfigureData(
       [](std::optional<ConfigureData>& record) { record->set_package_name("changed"); });
   EXPECT_EQ(holder.configureData()->package_name(), "changed");
+  std::optional<ConfigureData> previous = ConfigureData::decode(R"({"package_name": "new"})");
+  holder.swapConfigureData(previous);  // hands back what was held
+  EXPECT_EQ(previous->package_name().value() + " " + *held()->package_name(), "changed new");
   holder.setConfigureData(std::nullopt);
   EXPECT_FALSE(holder.configureData().has_value());
 }
