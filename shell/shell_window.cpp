@@ -13,6 +13,7 @@
 #include "vexloweb/constants/themes.hpp"
 #include "vexloweb/gtk.hpp"
 #include "vexloweb/platform/file.hpp"
+#include "web_session.hpp"
 
 namespace vexloweb::shell {
 namespace {
@@ -190,12 +191,9 @@ struct ShellWindow::Impl {
   }
 
   void buildWebView(GtkWidget* overlay) {
-    WebKitNetworkSession* session =
-        options.preview ? webkit_network_session_new_ephemeral() : nullptr;
-    web = session != nullptr
-              ? GTK_WIDGET(g_object_new(WEBKIT_TYPE_WEB_VIEW, "network-session", session, nullptr))
-              : webkit_web_view_new();
-    if (session != nullptr) g_object_unref(session);
+    WebKitNetworkSession* session = makeNetworkSession(options.websiteData, options.websiteCache);
+    web = GTK_WIDGET(g_object_new(WEBKIT_TYPE_WEB_VIEW, "network-session", session, nullptr));
+    g_object_unref(session);
     WebKitSettings* settings = webkit_web_view_get_settings(WEBKIT_WEB_VIEW(web));
     webkit_settings_set_enable_javascript(settings, model.javascript);
     webkit_settings_set_allow_file_access_from_file_urls(settings, FALSE);
@@ -492,7 +490,10 @@ struct ShellWindow::Impl {
     gtk_center_box_set_start_widget(GTK_CENTER_BOX(header), close);
     gtk_center_box_set_center_widget(GTK_CENTER_BOX(header), label(url));
     gtk_box_append(GTK_BOX(box), header);
-    GtkWidget* view = webkit_web_view_new();
+    // The app's own session: a custom tab keeps nothing anywhere else.
+    GtkWidget* view = GTK_WIDGET(
+        g_object_new(WEBKIT_TYPE_WEB_VIEW, "network-session",
+                     webkit_web_view_get_network_session(WEBKIT_WEB_VIEW(web)), nullptr));
     WebKitSettings* settings = webkit_web_view_get_settings(WEBKIT_WEB_VIEW(view));
     webkit_settings_set_allow_file_access_from_file_urls(settings, FALSE);
     webkit_settings_set_allow_universal_access_from_file_urls(settings, FALSE);
@@ -757,6 +758,11 @@ ShellWindow::~ShellWindow() {
 }
 
 GtkWidget* ShellWindow::window() const { return impl_->window; }
+
+void ShellWindow::open(const std::string& url) {
+  impl_->load(url);
+  gtk_window_present(GTK_WINDOW(impl_->window));
+}
 
 void ShellWindow::start() {
   if (impl_->model.fullscreen && !impl_->options.preview) {
