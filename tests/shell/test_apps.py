@@ -174,6 +174,9 @@ class Apps(Scratch):
         other = self.start("beta", "app=other")  # another app is another application
         self.report(app="other")
         self.assertIn("?app=preview", self.preview("alpha", "app=preview")["url"])
+        windows = subprocess.run(["xwininfo", "-root", "-tree"], capture_output=True, text=True)
+        for app_id in ("com.example.alpha", "org.example.beta"):  # each its own taskbar entry
+            self.assertIn('("%s" "%s")' % (app_id, app_id), windows.stdout)
         self.assertEqual((first.poll(), other.poll()), (None, None))
         self.stop(first)
         self.stop(other)
