@@ -15,6 +15,7 @@
 #include "app_identity.hpp"
 #include "app_model.hpp"
 #include "app_paths.hpp"
+#include "keyboard.hpp"
 #include "routing.hpp"
 #include "shell_window.hpp"
 #include "vexloweb/constants/constants.hpp"
@@ -55,6 +56,7 @@ struct Running {
     }
     window = std::make_unique<ShellWindow>(model, *defaults, options);
     gtk_window_set_application(GTK_WINDOW(window->window()), app);
+    addKeysAndNames(window->window(), model.fullscreen);
     if (options.preview) window->whenReady([this] { finishPreview(); });
     window->start();
   }
