@@ -50,18 +50,36 @@ ReadBack readBack(const std::string& text) {
   return out;
 }
 
+// What desktop-file-validate says of an entry ("" when it finds nothing).
+std::string validate(const std::string& text) {
+  testing::TempDir dir;
+  const std::string file = (dir.path() / "a.b.desktop").string();
+  testing::writeFile(file, text);
+  const char* argv[] = {"desktop-file-validate", file.c_str(), nullptr};
+  gchar* out = nullptr;
+  gchar* err = nullptr;
+  EXPECT_TRUE(g_spawn_sync(nullptr, const_cast<gchar**>(argv), nullptr, G_SPAWN_SEARCH_PATH,
+                           nullptr, nullptr, &out, &err, nullptr, nullptr));
+  std::string said = std::string(out != nullptr ? out : "") + (err != nullptr ? err : "");
+  g_free(out);
+  g_free(err);
+  return said;
+}
+
 // Text in an Exec argument comes back byte for byte, and a title is one line in the menu; neither
-// can add a key (an entry has nine).
+// can add a key (an entry has nine), and desktop-file-validate finds nothing to say.
 TEST(DesktopEntry, TextComesBackAsWritten) {
   for (const auto& row : testing::readTable("shell/launcher_text.tsv")) {
     const std::vector<std::string> args = {"/usr/bin/vexloweb-shell", "--bundle", row[1], "--",
                                            row[1]};
     std::string why;
     const auto exec = execValue(args, &why);
-    const ReadBack back =
-        readBack(desktopEntryText({"a.b", displayValue(row[1]), exec.value_or("x"), ""}));
+    const std::string entry =
+        desktopEntryText({"a.b", displayValue(row[1]), exec.value_or("x"), ""});
+    const ReadBack back = readBack(entry);
     EXPECT_EQ(back.name, row[2] == "=" ? row[1] : row[2]) << row[0];
     EXPECT_EQ(back.keys, 9U) << row[0];
+    EXPECT_EQ(validate(entry), "") << row[0];
     if (row.size() > 3) {
       EXPECT_EQ(std::pair(exec, why), std::pair(std::optional<std::string>(), row[3])) << row[0];
     } else {
