@@ -240,7 +240,7 @@ class Install(Scratch):
         self.assertEqual(done.returncode, 1)
         self.assertIn("no installed app has that name", done.stderr)
 
-    def test_a_failed_install_changes_nothing(self):
+    def test_a_failed_install_or_purge_changes_nothing(self):
         os.rmdir(os.path.join(self.data, "icons", "hicolor"))
         with open(os.path.join(self.data, "icons", "hicolor"), "w", encoding="ascii") as f:
             f.write("a file where the icon's folder should go")
@@ -253,6 +253,8 @@ class Install(Scratch):
             done = self.shell("install", "--bundle", self.bundle, name, program=program)
             self.assertEqual(done.returncode, 1, name)
             self.assertIn(why, done.stderr)
+        for name in ("..", "vexloweb", "../../..", "", "a.b/.."):  # purge removes only an app's
+            self.assertEqual(self.shell("uninstall", "--purge", name).returncode, 1, name)
         self.assertEqual(changes(before, tree(self.root)), set())
 
 
