@@ -132,6 +132,14 @@ int runApp(const RunRequest& request) {
                                   : std::string("gl-disable");
     g_setenv("GDK_DEBUG", flags.c_str(), TRUE);
   }
+  // Without a session bus GTK's accessibility layer, which can still find the accessibility bus
+  // through the X display, sends without the application's object path and can crash at exit;
+  // no screen reader can reach the app then anyway, so the layer stays off.
+  if (GDBusConnection* bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr)) {
+    g_object_unref(bus);
+  } else {
+    g_setenv("GTK_A11Y", "none", FALSE);
+  }
   if (!gtk_init_check()) {
     std::cerr << "vexloweb-shell: cannot open a display (set DISPLAY or WAYLAND_DISPLAY, or run "
                  "under xvfb-run)\n";
