@@ -244,6 +244,11 @@ ShellWindow::~ShellWindow() {
 
 GtkWidget* ShellWindow::window() const { return impl_->window; }
 
+void ShellWindow::open(const std::string& url) {
+  impl_->load(url);
+  gtk_window_present(GTK_WINDOW(impl_->window));
+}
+
 void ShellWindow::start() {
   if (impl_->model.fullscreen && !impl_->options.preview) {
     gtk_window_fullscreen(GTK_WINDOW(impl_->window));

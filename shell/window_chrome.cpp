@@ -1,30 +1,32 @@
 // The window's chrome: the navigation bar, side menu, tabs, loader, error page, ad placeholders,
 // splash and their colours. Whatever a configuration holds, none of it widens or lengthens the
 // window: labels wrap anywhere or are ellipsized, and the side menu scrolls.
+#include "app_icon.hpp"
 #include "colour_assets.hpp"
+#include "key_bindings.hpp"
 #include "vexloweb/gtk.hpp"
 #include "window_parts.hpp"
 
 namespace vexloweb::shell {
 namespace {
 
-// The desktop's symbolic icons for the bar's buttons, with the words a tooltip shows.
-std::pair<const char*, const char*> buttonIcon(ButtonAction action) {
+// The desktop's symbolic icons for the bar's buttons.
+const char* buttonIcon(ButtonAction action) {
   switch (action) {
     case ButtonAction::kSideMenu:
-      return {"open-menu-symbolic", "Menu"};
+      return "open-menu-symbolic";
     case ButtonAction::kReload:
-      return {"view-refresh-symbolic", "Reload"};
+      return "view-refresh-symbolic";
     case ButtonAction::kShare:
-      return {"send-to-symbolic", "Share"};
+      return "send-to-symbolic";
     case ButtonAction::kHome:
-      return {"go-home-symbolic", "Home"};
+      return "go-home-symbolic";
     case ButtonAction::kNavigation:
-      return {"go-previous-symbolic", "Back"};
+      return "go-previous-symbolic";
     case ButtonAction::kNone:
       break;
   }
-  return {"", ""};
+  return "";
 }
 
 // Calls `onClick(self, index)` when the button is clicked.
@@ -41,6 +43,13 @@ void onIndexedClick(GtkWidget* button, std::size_t index, ShellWindow::Impl* sel
 }
 
 }  // namespace
+
+void nameIconButton(GtkWidget* button, std::string_view name) {
+  const std::string text(name);
+  gtk_widget_set_tooltip_text(button, text.c_str());
+  gtk_accessible_update_property(GTK_ACCESSIBLE(button), GTK_ACCESSIBLE_PROPERTY_LABEL,
+                                 text.c_str(), -1);
+}
 
 GtkWidget* fittedLabel(const std::string& text, Fit fit, const char* cssClass) {
   GtkWidget* widget = gtk_label_new(text.c_str());
@@ -65,9 +74,7 @@ void ShellWindow::Impl::buildBar(GtkWidget* root) {
   gtk_center_box_set_end_widget(GTK_CENTER_BOX(bar), rightButton);
   GtkWidget* middle = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 8);
   if (model.navigationBar == NavigationBar::kLogo) {
-    const std::string initial = firstCharacter(model.title);
-    GtkWidget* logo =
-        fittedLabel(initial.empty() ? "V" : initial, Fit::kEllipsize, "vexloweb-logo");
+    GtkWidget* logo = fittedLabel(badgeLetter(model.title), Fit::kEllipsize, "vexloweb-logo");
     gtk_widget_set_valign(logo, GTK_ALIGN_CENTER);
     gtk_box_append(GTK_BOX(middle), logo);
   }
@@ -78,9 +85,8 @@ void ShellWindow::Impl::buildBar(GtkWidget* root) {
 }
 
 GtkWidget* ShellWindow::Impl::barButton(ButtonAction action) {
-  const auto [icon, words] = buttonIcon(action);
-  GtkWidget* button = gtk_button_new_from_icon_name(icon);
-  gtk_widget_set_tooltip_text(button, words);
+  GtkWidget* button = gtk_button_new_from_icon_name(buttonIcon(action));
+  nameIconButton(button, buttonName(action));
   gtk_widget_add_css_class(button, "flat");
   gtk_widget_add_css_class(button, "vexloweb-bar-button");
   onIndexedClick(button, static_cast<std::size_t>(action), this,
