@@ -9,7 +9,7 @@ TOOL_PACKAGES := cmake ninja-build g++ libsimdjson-dev nettle-dev libsqlite3-dev
 GTK_PACKAGES := libgtk-4-dev libwebkitgtk-6.0-dev xvfb xauth libxtst6
 TEST_PACKAGES := $(TOOL_PACKAGES) $(GTK_PACKAGES) clang libclang-rt-14-dev pkg-config openssl xxd \
                  git python3 python3-pytest python3-pil libgtest-dev libgmock-dev libbenchmark-dev scdoc \
-                 bash-completion
+                 bash-completion weston dbus-daemon desktop-file-utils python3-gi x11-utils
 ARM64_PACKAGES := cmake ninja-build g++-aarch64-linux-gnu qemu-user
 # What `make deb` needs besides the build's own packages.
 DEB_PACKAGES := $(TOOL_PACKAGES) $(GTK_PACKAGES) pkg-config scdoc debhelper dh-python dpkg-dev \

@@ -74,11 +74,24 @@ _vexloweb_shell() {
   local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD - 1]}
   COMPREPLY=()
   _vexloweb_value && return
+  case ${COMP_WORDS[1]} in
+    install)
+      [[ $cur == -* ]] && COMPREPLY=($(compgen -W "--bundle --help" -- "$cur")) || _vexloweb_names
+      return
+      ;;
+    uninstall)  # the installed apps' names and ids, as `list` shows them
+      [[ $cur == -* ]] && COMPREPLY=($(compgen -W "--purge --help" -- "$cur")) ||
+        COMPREPLY=($(compgen -W "$(vexloweb-shell list 2>/dev/null | cut -f1,2)" -- "$cur"))
+      return
+      ;;
+    list) return ;;
+  esac
   if [[ $cur == -* ]]; then
     COMPREPLY=($(compgen -W "--bundle --defaults --base-url --size --screenshot --dump-ui --route
       --help --version" -- "$cur"))
     return
   fi
+  ((COMP_CWORD == 1)) && COMPREPLY=($(compgen -W "install uninstall list" -- "$cur"))
   _vexloweb_names
 }
 

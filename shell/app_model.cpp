@@ -45,39 +45,6 @@ std::optional<std::string> text(const platform::UserDefaults& defaults, std::str
   return std::get<std::string>(*value);
 }
 
-// One UTF-8 character: its code point and length, or length 0 when the bytes are not UTF-8.
-std::pair<char32_t, std::size_t> decodeOne(std::string_view text) {
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned char lead = byte(0);
-  const std::size_t length = lead < 0x80                   ? 1
-                             : lead >= 0xC2 && lead < 0xE0 ? 2
-                             : lead >= 0xE0 && lead < 0xF0 ? 3
-                             : lead >= 0xF0 && lead < 0xF5 ? 4
-                                                           : 0;
-  if (length == 0 || length > text.size()) return {0, 0};
-  char32_t cp = length == 1 ? lead : lead & (0x7F >> length);
-  for (std::size_t i = 1; i < length; ++i) {
-    if ((byte(i) & 0xC0) != 0x80) return {0, 0};
-    cp = (cp << 6) | (byte(i) & 0x3F);
-  }
-  const char32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
-  if (cp < least[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return {0, 0};
-  return {cp, length};
-}
-
-// Marks, joiners, variation selectors and skin-tone modifiers: they extend the character before.
-bool extendsCharacter(char32_t cp) {
-  constexpr std::pair<char32_t, char32_t> kExtending[] = {
-      {0x0300, 0x036F},   {0x0483, 0x0489},   {0x0591, 0x05BD},   {0x0610, 0x061A},
-      {0x064B, 0x065F},   {0x0900, 0x0903},   {0x093A, 0x094F},   {0x0E31, 0x0E31},
-      {0x0E34, 0x0E3A},   {0x0E47, 0x0E4E},   {0x1AB0, 0x1AFF},   {0x1DC0, 0x1DFF},
-      {0x200C, 0x200D},   {0x20D0, 0x20FF},   {0xFE00, 0xFE0F},   {0xFE20, 0xFE2F},
-      {0x1F3FB, 0x1F3FF}, {0xE0020, 0xE007F}, {0xE0100, 0xE01EF},
-  };
-  return std::any_of(std::begin(kExtending), std::end(kExtending),
-                     [cp](const auto& range) { return cp >= range.first && cp <= range.second; });
-}
-
 // `word` when it is one of `known`, else `fallback` with a sentence in `warnings`.
 std::string knownWord(const std::optional<std::string>& word,
                       std::initializer_list<std::string_view> known, std::string_view key,
@@ -173,19 +140,6 @@ AppModel makeAppModel(const ConfigureData& r, const platform::UserDefaults& defa
   m.fbBanner = text(defaults, C::FB_KEY_AD_BANNER);
   m.rules = r.external_browse_url().value_or(std::vector<ExternalBrowseUrl>{});
   return m;
-}
-
-std::string firstCharacter(std::string_view text) {
-  std::size_t end = 0;
-  bool joined = true;  // the next character belongs to this one (start, or after a joiner)
-  while (end < text.size()) {
-    const auto [cp, length] = decodeOne(text.substr(end));
-    if (length == 0) break;
-    if (!joined && !extendsCharacter(cp)) break;
-    joined = cp == 0x200D;  // a zero-width joiner glues the next character on (emoji sequences)
-    end += length;
-  }
-  return std::string(text.substr(0, end));
 }
 
 }  // namespace vexloweb::shell

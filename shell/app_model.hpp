@@ -101,8 +101,4 @@ struct AppModel {
 // there, and the theme the user picked under KEY_THEME).
 AppModel makeAppModel(const ConfigureData& record, const platform::UserDefaults& defaults);
 
-// The first character of `text` as the user sees it (a grapheme: a base character with the marks,
-// joiners and modifiers that follow it), or "" for empty or invalid UTF-8 at the start.
-std::string firstCharacter(std::string_view text);
-
 }  // namespace vexloweb::shell

@@ -61,7 +61,7 @@ void ShellWindow::Impl::openCustomTab(const std::string& url) {
   GtkWidget* header = gtk_center_box_new();
   gtk_widget_add_css_class(header, "vexloweb-bar");
   GtkWidget* close = gtk_button_new_from_icon_name("window-close-symbolic");
-  gtk_widget_set_tooltip_text(close, "Close");
+  nameIconButton(close, "Close");
   gtk_widget_add_css_class(close, "flat");
   gtk_widget_add_css_class(close, "vexloweb-bar-button");
   g_signal_connect_swapped(close, "clicked", G_CALLBACK(gtk_window_destroy), tab);

@@ -6,7 +6,8 @@
 namespace vexloweb::shell {
 
 GtkWidget* ShellWindow::Impl::dialog(const std::string& title) {
-  GtkWidget* dialog = gtk_window_new();
+  GtkWidget* dialog = GTK_WIDGET(
+      g_object_new(GTK_TYPE_WINDOW, "accessible-role", GTK_ACCESSIBLE_ROLE_DIALOG, nullptr));
   gtk_window_set_title(GTK_WINDOW(dialog), title.c_str());
   gtk_window_set_transient_for(GTK_WINDOW(dialog), GTK_WINDOW(window));
   gtk_window_set_modal(GTK_WINDOW(dialog), TRUE);

@@ -163,11 +163,6 @@ gboolean onPermission(WebKitWebView* view, WebKitPermissionRequest* request, Vie
 
 }  // namespace
 
-WebKitNetworkSession* makeNetworkSession(const ShellOptions& options) {
-  if (options.preview) return webkit_network_session_new_ephemeral();
-  return WEBKIT_NETWORK_SESSION(g_object_ref(webkit_network_session_get_default()));
-}
-
 GtkWidget* makeWebView(const AppModel& model, WebKitNetworkSession* session) {
   GtkWidget* web =
       GTK_WIDGET(g_object_new(WEBKIT_TYPE_WEB_VIEW, "network-session", session, nullptr));

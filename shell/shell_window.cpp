@@ -8,7 +8,8 @@ namespace {
 
 constexpr int kReadyTimeoutSeconds = 20;
 constexpr int kSettleMilliseconds = 800;  // for the first page's scripts before a preview
-constexpr int kMostSettles = 5;           // and for addresses still waiting to be decided
+constexpr int kMostSettles = 5;           // and for addresses still waiting to be decided, and
+                                          // for the window to be shown
 
 bool isLocal(const char* uri) {
   GUri* parsed = g_uri_parse(uri, G_URI_FLAGS_NONE, nullptr);
@@ -164,7 +165,9 @@ void ShellWindow::Impl::maybeReady() {
       kSettleMilliseconds,
       +[](gpointer p) -> gboolean {
         auto* self = static_cast<Impl*>(p);
-        if (self->stillDeciding() && ++self->settles < kMostSettles) return G_SOURCE_CONTINUE;
+        // A busy machine can map the window after the first page has loaded: nothing to draw yet.
+        const bool waiting = self->stillDeciding() || !gtk_widget_get_mapped(self->window);
+        if (waiting && ++self->settles < kMostSettles) return G_SOURCE_CONTINUE;
         self->ready();
         return G_SOURCE_REMOVE;
       },
@@ -243,6 +246,11 @@ ShellWindow::~ShellWindow() {
 }
 
 GtkWidget* ShellWindow::window() const { return impl_->window; }
+
+void ShellWindow::open(const std::string& url) {
+  impl_->load(url);
+  gtk_window_present(GTK_WINDOW(impl_->window));
+}
 
 void ShellWindow::start() {
   if (impl_->model.fullscreen && !impl_->options.preview) {

@@ -4,6 +4,7 @@
 
 #include <gtk/gtk.h>
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -17,6 +18,9 @@ struct ShellOptions {
   bool preview = false;  // --screenshot / --dump-ui: nothing is handed to the desktop, no dialogs
   int width = 400;
   int height = 800;
+  // The app's own website data and cache folders; empty: a session that keeps nothing (previews).
+  std::filesystem::path websiteData;
+  std::filesystem::path websiteCache;
 };
 
 class ShellWindow {
@@ -37,6 +41,8 @@ class ShellWindow {
   // Draws the whole window, web content included, into a PNG file; false with the reason.
   bool screenshot(const std::string& file, std::string& whyNot) const;
   GtkWidget* window() const;
+  // Loads `url` (through the link rules) and brings the window to the front.
+  void open(const std::string& url);
 
   // The window's parts (window_parts.hpp) are built and wired in several files.
   struct Impl;

@@ -1,30 +1,32 @@
 // The window's chrome: the navigation bar, side menu, tabs, loader, error page, ad placeholders,
 // splash and their colours. Whatever a configuration holds, none of it widens or lengthens the
 // window: labels wrap anywhere or are ellipsized, and the side menu scrolls.
+#include "app_icon.hpp"
 #include "colour_assets.hpp"
+#include "key_bindings.hpp"
 #include "vexloweb/gtk.hpp"
 #include "window_parts.hpp"
 
 namespace vexloweb::shell {
 namespace {
 
-// The desktop's symbolic icons for the bar's buttons, with the words a tooltip shows.
-std::pair<const char*, const char*> buttonIcon(ButtonAction action) {
+// The desktop's symbolic icons for the bar's buttons.
+const char* buttonIcon(ButtonAction action) {
   switch (action) {
     case ButtonAction::kSideMenu:
-      return {"open-menu-symbolic", "Menu"};
+      return "open-menu-symbolic";
     case ButtonAction::kReload:
-      return {"view-refresh-symbolic", "Reload"};
+      return "view-refresh-symbolic";
     case ButtonAction::kShare:
-      return {"send-to-symbolic", "Share"};
+      return "send-to-symbolic";
     case ButtonAction::kHome:
-      return {"go-home-symbolic", "Home"};
+      return "go-home-symbolic";
     case ButtonAction::kNavigation:
-      return {"go-previous-symbolic", "Back"};
+      return "go-previous-symbolic";
     case ButtonAction::kNone:
       break;
   }
-  return {"", ""};
+  return "";
 }
 
 // Calls `onClick(self, index)` when the button is clicked.
@@ -40,7 +42,19 @@ void onIndexedClick(GtkWidget* button, std::size_t index, ShellWindow::Impl* sel
                    self);
 }
 
+// What a screen reader reads for `widget`: its whole text, however little of it a label shows.
+void nameFor(GtkWidget* widget, const std::string& name) {
+  gtk_accessible_update_property(GTK_ACCESSIBLE(widget), GTK_ACCESSIBLE_PROPERTY_LABEL,
+                                 name.c_str(), -1);
+}
+
 }  // namespace
+
+void nameIconButton(GtkWidget* button, std::string_view name) {
+  const std::string text(name);
+  gtk_widget_set_tooltip_text(button, text.c_str());
+  nameFor(button, text);
+}
 
 GtkWidget* fittedLabel(const std::string& text, Fit fit, const char* cssClass) {
   GtkWidget* widget = gtk_label_new(text.c_str());
@@ -65,9 +79,7 @@ void ShellWindow::Impl::buildBar(GtkWidget* root) {
   gtk_center_box_set_end_widget(GTK_CENTER_BOX(bar), rightButton);
   GtkWidget* middle = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 8);
   if (model.navigationBar == NavigationBar::kLogo) {
-    const std::string initial = firstCharacter(model.title);
-    GtkWidget* logo =
-        fittedLabel(initial.empty() ? "V" : initial, Fit::kEllipsize, "vexloweb-logo");
+    GtkWidget* logo = fittedLabel(badgeLetter(model.title), Fit::kEllipsize, "vexloweb-logo");
     gtk_widget_set_valign(logo, GTK_ALIGN_CENTER);
     gtk_box_append(GTK_BOX(middle), logo);
   }
@@ -78,9 +90,8 @@ void ShellWindow::Impl::buildBar(GtkWidget* root) {
 }
 
 GtkWidget* ShellWindow::Impl::barButton(ButtonAction action) {
-  const auto [icon, words] = buttonIcon(action);
-  GtkWidget* button = gtk_button_new_from_icon_name(icon);
-  gtk_widget_set_tooltip_text(button, words);
+  GtkWidget* button = gtk_button_new_from_icon_name(buttonIcon(action));
+  nameIconButton(button, buttonName(action));
   gtk_widget_add_css_class(button, "flat");
   gtk_widget_add_css_class(button, "vexloweb-bar-button");
   onIndexedClick(button, static_cast<std::size_t>(action), this,
@@ -96,6 +107,7 @@ void ShellWindow::Impl::buildSideMenu(GtkWidget* parent) {
   GtkWidget* panel = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
   gtk_widget_set_size_request(panel, std::min(220, options.width / 2), -1);
   gtk_widget_add_css_class(panel, "vexloweb-menu");
+  nameFor(panel, model.menuTitle.empty() ? "Menu" : model.menuTitle);
   GtkWidget* header = gtk_box_new(GTK_ORIENTATION_VERTICAL, 4);
   gtk_widget_add_css_class(header, "vexloweb-menu-header");
   gtk_box_append(GTK_BOX(header), fittedLabel(model.menuTitle, Fit::kWrap, "title-4"));
@@ -108,7 +120,9 @@ void ShellWindow::Impl::buildSideMenu(GtkWidget* parent) {
   for (std::size_t i = 0; i < model.menu.size(); ++i) {
     GtkWidget* entry = gtk_button_new();
     gtk_button_set_child(GTK_BUTTON(entry), fittedLabel(model.menu[i].label, Fit::kEllipsize));
+    nameFor(entry, model.menu[i].label);
     gtk_widget_add_css_class(entry, "flat");
+    gtk_widget_add_css_class(entry, "vexloweb-menu-entry");
     onIndexedClick(entry, i, this, [](Impl* self, std::size_t index) { self->choose(index); });
     gtk_box_append(GTK_BOX(entries), entry);
   }
@@ -138,7 +152,10 @@ void ShellWindow::Impl::buildLoaderAndErrors(GtkWidget* overlay) {
   gtk_overlay_add_overlay(GTK_OVERLAY(overlay), loader);
   gtk::setVisibilityState(loader, "gone");
 
-  errorPage = gtk_box_new(GTK_ORIENTATION_VERTICAL, 12);
+  // Announced when it shows, named by its title.
+  errorPage =
+      GTK_WIDGET(g_object_new(GTK_TYPE_BOX, "orientation", GTK_ORIENTATION_VERTICAL, "spacing", 12,
+                              "accessible-role", GTK_ACCESSIBLE_ROLE_ALERT, nullptr));
   gtk_widget_add_css_class(errorPage, "vexloweb-error");
   gtk_widget_set_valign(errorPage, GTK_ALIGN_FILL);
   errorTitle = fittedLabel("", Fit::kWrap, "title-2");
@@ -148,8 +165,11 @@ void ShellWindow::Impl::buildLoaderAndErrors(GtkWidget* overlay) {
   for (GtkWidget* line : {errorTitle, errorText, errorReason}) {
     gtk_box_append(GTK_BOX(errorPage), line);
   }
+  gtk_accessible_update_relation(GTK_ACCESSIBLE(errorPage), GTK_ACCESSIBLE_RELATION_LABELLED_BY,
+                                 errorTitle, nullptr, -1);
   GtkWidget* retry = gtk_button_new();
   gtk_button_set_child(GTK_BUTTON(retry), fittedLabel(model.tryAgain, Fit::kEllipsize));
+  nameFor(retry, model.tryAgain);
   gtk_widget_set_halign(retry, GTK_ALIGN_CENTER);
   gtk_widget_add_css_class(retry, "vexloweb-retry");
   g_signal_connect_swapped(retry, "clicked", G_CALLBACK(+[](Impl* self) { self->reload(); }), this);
@@ -171,7 +191,9 @@ void ShellWindow::Impl::buildAds(GtkWidget* root) {
 }
 
 void ShellWindow::Impl::buildTabs(GtkWidget* root) {
-  tabBar = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 0);
+  tabBar = GTK_WIDGET(g_object_new(GTK_TYPE_BOX, "orientation", GTK_ORIENTATION_HORIZONTAL,
+                                   "accessible-role", GTK_ACCESSIBLE_ROLE_TAB_LIST, nullptr));
+  nameFor(tabBar, "Tabs");
   gtk_box_set_homogeneous(GTK_BOX(tabBar), TRUE);
   gtk_widget_add_css_class(tabBar, "vexloweb-tabs");
   GtkIconTheme* icons = gtk_icon_theme_get_for_display(gdk_display_get_default());
@@ -182,8 +204,10 @@ void ShellWindow::Impl::buildTabs(GtkWidget* root) {
       gtk_box_append(GTK_BOX(content), gtk_image_new_from_icon_name(icon->c_str()));
     }
     gtk_box_append(GTK_BOX(content), fittedLabel(model.tabs[i].label, Fit::kEllipsize));
-    GtkWidget* tab = gtk_button_new();
+    GtkWidget* tab = GTK_WIDGET(
+        g_object_new(GTK_TYPE_BUTTON, "accessible-role", GTK_ACCESSIBLE_ROLE_TAB, nullptr));
     gtk_button_set_child(GTK_BUTTON(tab), content);
+    nameFor(tab, model.tabs[i].label);
     gtk_widget_add_css_class(tab, "flat");
     onIndexedClick(tab, i, this, [](Impl* self, std::size_t index) {
       if (const auto& url = self->model.tabs[index].url) self->load(*url);
@@ -197,6 +221,7 @@ void ShellWindow::Impl::buildTabs(GtkWidget* root) {
 void ShellWindow::Impl::buildSplash(GtkWidget* overlay) {
   splash = gtk_box_new(GTK_ORIENTATION_VERTICAL, 16);
   gtk_widget_add_css_class(splash, "vexloweb-splash");
+  nameFor(splash, model.title);
   GtkWidget* quote = fittedLabel(model.splashQuote, Fit::kWrap, "title-2");
   gtk_widget_set_vexpand(quote, TRUE);
   gtk_box_append(GTK_BOX(splash), quote);

@@ -1,7 +1,8 @@
 // The shell window's insides, shared by the files that build and wire it: shell_window.cpp (the
 // layout and the loading flow), window_chrome.cpp (bar, menu, tabs, splash, colours),
 // page_guard.cpp (what a page may open or ask for, for the main view and custom tabs alike),
-// downloads.cpp, custom_tab.cpp, dialogs.cpp and preview.cpp. Not part of any interface.
+// web_session.cpp, downloads.cpp, custom_tab.cpp, dialogs.cpp and preview.cpp. Not part of any
+// interface.
 #pragma once
 
 #include <gtk/gtk.h>
@@ -21,9 +22,13 @@ namespace vexloweb::shell {
 // A label that never widens its window: long text wraps anywhere, or is ellipsized.
 enum class Fit { kWrap, kEllipsize };
 GtkWidget* fittedLabel(const std::string& text, Fit fit, const char* cssClass = nullptr);
+// Names a button that shows only an icon: its tooltip, and what a screen reader reads.
+void nameIconButton(GtkWidget* button, std::string_view name);
 
-// The network session every view of one app shares (main view and custom tabs): ephemeral in a
-// preview, so a preview writes no website data. The one place a session is made.
+// web_session.cpp: the network session every view of one app shares (main view and custom
+// tabs), the caller's reference: kept under options.websiteData and websiteCache (made by the
+// caller, owner-only), or ephemeral in a preview or without them, so a preview writes no website
+// data. The one place a session is made.
 WebKitNetworkSession* makeNetworkSession(const ShellOptions& options);
 // A web view in `session` with the app's settings: JavaScript as the app has it, no file access.
 GtkWidget* makeWebView(const AppModel& model, WebKitNetworkSession* session);
