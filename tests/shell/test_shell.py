@@ -360,6 +360,8 @@ class Shell(unittest.TestCase):
         shown, _ = self.preview("jsoff_tab", site.url("/hostile/to_tab.html"))
         self.assertEqual(shown["custom_tabs"], 1)
         self.assertIn({"url": site.url("/tab/inner.html"), "open": "CUSTOM_TAB"}, shown["routes"])
+        # The tab's page is held by the same policy: its frame to smb: is refused.
+        self.assertIn({"url": "smb://share.invalid/tab", "open": "REFUSED"}, shown["routes"])
         self.assertIn("/tab/loaded.png", site.paths)  # the tab loaded its page
         self.assertNotIn("/js-ran", site.paths)       # and ran none of its script
         for folder in ("XDG_DATA_HOME", "XDG_CACHE_HOME"):
