@@ -96,8 +96,6 @@ FAULTS = [
      '',
      'a failed or cancelled download leaves its .vexloweb-download-XXXXXX file in the folder'),
     # --- page_guard.cpp -----------------------------------------------------------------------
-    # H17 is still missed: no page of the end-to-end test has an <iframe> an EXTERNAL rule
-    # matches whose frame WebKit leaves unknown, so no response is decided on.
     ('H17', 'shell/page_guard.cpp',
      '    if (!webkit_response_policy_decision_is_main_frame_main_resource(response)) {\n'
      '      guard->waiting.erase(url);\n'

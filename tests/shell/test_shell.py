@@ -302,7 +302,8 @@ class Shell(unittest.TestCase):
         decided = {}
         for route in shown["routes"]:
             decided.setdefault(route["open"], set()).add(route["url"])
-        self.assertEqual(decided["INSIDE"], {address, "about:srcdoc"})  # file: WebKit stops
+        framed = "http://localhost:%d/framed.html" % site.server_address[1]
+        self.assertEqual(decided["INSIDE"], {address, "about:srcdoc", framed})  # file: WebKit stops
         self.assertLessEqual(len(decided.get("EXTERNAL", ())), 1, decided)
         self.assertLessEqual({"mailto:victim@example.invalid", "smb://share.invalid/share",
                               "tel:+100", "x-vexloweb-test:open"}, decided["REFUSED"])
