@@ -161,11 +161,15 @@ TEST_F(GtkLayer, TheCollapseConstraintIsMadeOnceAndReused) {
   g_object_unref(observed);
 }
 
-// A height = 0 constraint of the host's own on the widget reads "gone" whatever the widget's
-// flags, as the core helper reads a foreign one; "visible" then shows the widget but leaves the
-// host's constraint alone.
+// A widget the host hid in a constraint layout keeps its gap, so it reads "invisible". A height = 0
+// constraint of the host's own on the widget reads "gone" whatever the widget's flags, as the core
+// helper reads a foreign one; "visible" then shows the widget but leaves the host's constraint
+// alone.
 TEST_F(GtkLayer, AForeignHeightZeroConstraintReadsGone) {
   Stack stack(true);
+  gtk_widget_set_visible(stack.middle_, FALSE);  // hidden by the host: it keeps its gap
+  EXPECT_EQ(visibilityState(stack.middle_), "invisible");
+  gtk_widget_set_visible(stack.middle_, TRUE);
   GtkConstraint* foreign = gtk_constraint_new_constant(
       stack.middle_, GTK_CONSTRAINT_ATTRIBUTE_HEIGHT, GTK_CONSTRAINT_RELATION_LE, -0.0,
       GTK_CONSTRAINT_STRENGTH_REQUIRED);
@@ -210,10 +214,16 @@ TEST_F(GtkLayer, ThePaletteAsRgbaAndCssParsesBack) {
   EXPECT_EQ(exact.red, static_cast<float>(237 / 255.0));
   EXPECT_EQ(exact.green, static_cast<float>(191 / 255.0));
   EXPECT_EQ(exact.blue, static_cast<float>(101 / 255.0));
-  EXPECT_EQ(exact.alpha, 1.0F);
-  EXPECT_EQ(css(primary), "#edbf65");
-  EXPECT_EQ(css(Colors::black()), "#000000");
-  EXPECT_EQ(css(platform::Color(0.2, 0.4, 0.6, 0.5)), "rgba(51,102,153,0.5)");
+  // Components rounded to bytes (127.5 is 128); an alpha that rounds to 255 is opaque.
+  const std::pair<platform::Color, const char*> texts[] = {
+      {primary, "#edbf65"},
+      {Colors::black(), "#000000"},
+      {platform::Color(0.2, 0.4, 0.6, 0.5), "rgba(51,102,153,0.5)"},
+      {platform::Color(0.5, 0.5, 0.5, 0.999), "#808080"}};
+  for (const auto& [color, text] : texts) {
+    EXPECT_EQ(css(color), text);
+    EXPECT_EQ(rgba(color).alpha, static_cast<float>(color.alpha())) << text;
+  }
   const double nan = std::numeric_limits<double>::quiet_NaN(), inf = HUGE_VAL;
   const std::array<double, 4> cases[][2] = {
       // the colour, then the one GDK reads back

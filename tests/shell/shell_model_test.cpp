@@ -40,7 +40,6 @@ ConfigureData record(std::string_view json) { return ConfigureData::decode(json)
 TEST(AppModel, EachOptionMeansWhatTheShellShows) {
   auto defaults = platform::UserDefaults::inMemory();
   const AppModel empty = makeAppModel(record("{}"), *defaults);
-  EXPECT_EQ(empty.title, "VexloWeb");
   EXPECT_EQ(empty.baseUrl, "about:blank");
   EXPECT_EQ(empty.navigationBar, NavigationBar::kText);
   EXPECT_EQ(empty.splash, Splash::kNone);
@@ -63,7 +62,6 @@ TEST(AppModel, EachOptionMeansWhatTheShellShows) {
                  "loader_int_time": -3, "no_internet_interval": 0,
                  "menus": [{"menu": "EXIT"}, {"menu": "Exit", "url": "u"}, {}]})"),
                    *defaults);
-  EXPECT_EQ(m.title, "p");
   EXPECT_EQ(m.navigationBar, NavigationBar::kHidden);
   EXPECT_EQ(m.splash, Splash::kFullScreen);
   EXPECT_EQ(m.left, ButtonAction::kNavigation);
@@ -98,7 +96,8 @@ TEST(AppModel, UnknownWordsFallBack) {
   for (const auto& row : testing::readTable("shell/text.tsv")) {
     if (row[0] != "word") continue;
     const AppModel m = makeAppModel(record(row[1]), *defaults);
-    EXPECT_EQ(std::tie(m.loaderStyle, m.barStyle), std::tie(row[2], row[3])) << row[1];
+    EXPECT_EQ(std::tie(m.loaderStyle, m.barStyle, m.title), std::tie(row[2], row[3], row[5]))
+        << row[1];
     EXPECT_EQ(m.warnings.size(), std::stoul(row[4])) << row[1];
   }
   EXPECT_EQ(makeAppModel(record(R"({"loader_style": ""})"), *defaults).warnings.at(0),

@@ -234,7 +234,8 @@ class Shell(unittest.TestCase):
             {"url": page("rules.html"), "open": "INSIDE"},
             {"url": "https://maps.example/place", "open": "EXTERNAL"}])
         self.assertEqual(shown["url"], page("rules.html"))  # it did not leave the app's own view
-        self.assertIsNone(shown["error"])
+        self.assertEqual((shown["error"], shown["tab_bar"]), (None, "visible"))  # one tab: a bar
+        self.assertFalse(os.path.exists(self.launched))  # a preview hands nothing out
         # --route: a link the user clicks on the app's first page.
         for address, expected in [("https://maps.example/x", "EXTERNAL"),
                                   ("https://maps.example", "INSIDE"),
@@ -271,8 +272,15 @@ class Shell(unittest.TestCase):
         self.assertEqual(done.stdout, "")
         self.assertTrue(done.stderr.startswith("vexloweb-shell: load broken: outer base64: "),
                         done.stderr)
-        # Careless arguments: a sentence and the status, never an abort.
+        # Careless arguments: a sentence and the status, never an abort. A window its content
+        # makes taller than --size is a fault, not a picture; a picture not written outranks a
+        # first page that failed.
+        self.seal("rules")
+        preview = ["--bundle", self.dir, "--base-url", "http://127.0.0.1:%d/" % closed_port()]
         for args, status, sentence in [
+                (preview + ["--size", "100x100", "--screenshot", self.dir + "/x.png", "rules"], 1,
+                 "screenshot: the window is 100x"),
+                (preview + ["--screenshot", self.dir + "/none/x.png", "rules"], 1, "screenshot: "),
                 (["--bogus", "x"], 2, "--bogus"), ([], 2, "name is required"),
                 (["--size", "99x800", "x"], 2, "--size takes WxH"),
                 (["--size", "400x8193", "x"], 2, "--size"), (["--size", "400", "x"], 2, "--size"),
@@ -285,7 +293,6 @@ class Shell(unittest.TestCase):
             self.assertEqual(done.returncode, status, args)
             self.assertIn(sentence, done.stderr, args)
         with open("/dev/full", "w") as full:
-            self.seal("rules")
             done = subprocess.run([SHELL, "--bundle", self.dir, "--route", "https://x/", "rules"],
                                   stdout=full, stderr=subprocess.PIPE, text=True, env=self.env)
         self.assertEqual((done.returncode, done.stderr),
@@ -314,7 +321,8 @@ class Shell(unittest.TestCase):
         decided = {}
         for route in shown["routes"]:
             decided.setdefault(route["open"], set()).add(route["url"])
-        self.assertEqual(decided["INSIDE"], {address, "about:srcdoc"})  # file: WebKit stops
+        framed = "http://localhost:%d/framed.html" % site.server_address[1]
+        self.assertEqual(decided["INSIDE"], {address, "about:srcdoc", framed})  # file: WebKit stops
         self.assertLessEqual(len(decided.get("EXTERNAL", ())), 1, decided)
         self.assertLessEqual({"mailto:victim@example.invalid", "smb://share.invalid/share",
                               "tel:+100", "x-vexloweb-test:open"}, decided["REFUSED"])
@@ -342,7 +350,8 @@ class Shell(unittest.TestCase):
                 saved = {os.path.basename(d["saved_as"]) for d in shown["downloads"]
                          if d["outcome"] == "finished"}
                 self.assertEqual(saved, set(after) - set(before or {}))
-                self.assertEqual([d["outcome"] for d in shown["downloads"]].count("failed"), 1)
+                self.assertEqual([(d["outcome"], d["saved_as"]) for d in shown["downloads"]
+                                  if d["outcome"] != "finished"], [("failed", None)])
                 self.assertIn("vexloweb-shell: download broken.bin failed: ", self.stderr)
                 shutil.rmtree(folder)
 
@@ -373,6 +382,8 @@ class Shell(unittest.TestCase):
         shown, _ = self.preview("jsoff_tab", site.url("/hostile/to_tab.html"))
         self.assertEqual(shown["custom_tabs"], 1)
         self.assertIn({"url": site.url("/tab/inner.html"), "open": "CUSTOM_TAB"}, shown["routes"])
+        # The tab's page is held by the same policy: its frame to smb: is refused.
+        self.assertIn({"url": "smb://share.invalid/tab", "open": "REFUSED"}, shown["routes"])
         self.assertIn("/tab/loaded.png", site.paths)  # the tab loaded its page
         self.assertNotIn("/js-ran", site.paths)       # and ran none of its script
         for folder in ("XDG_DATA_HOME", "XDG_CACHE_HOME"):
