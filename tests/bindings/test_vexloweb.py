@@ -4,6 +4,7 @@ import gc
 import hashlib
 import os
 import resource
+import sqlite3
 import subprocess
 import sys
 import tempfile
@@ -19,17 +20,26 @@ NOTES = os.path.join(SCRATCH.name, "notes.txt")
 with open(NOTES, "w", encoding="utf-8") as notes_file:
     notes_file.write("my notes\n")
 
+# A new process's record, then the C interface's load, as a C host calls it.
+C_LOADER = """import ctypes, os, sys, vexloweb; print(vexloweb.record(), flush=True)
+c = ctypes.CDLL(os.environ["VEXLOWEB_LIBRARY"])
+c.vexloweb_set_bundle_path(os.fsencode(sys.argv[1])); c.vexloweb_load_configuration(b"app", None)"""
+
 
 class SealAndOpen(unittest.TestCase):
     def test_round_trip_gives_back_the_same_text(self):
         sealed = vexloweb.seal(DOCUMENT)
         self.assertTrue(sealed.endswith("\n"))
         self.assertEqual(sealed.count("\n"), 1)
-        self.assertEqual(vexloweb.open(sealed), DOCUMENT)
-        self.assertEqual(vexloweb.open(sealed.encode()), DOCUMENT)
+        for form in (sealed, sealed.encode(), bytearray(sealed.encode())):
+            self.assertEqual(vexloweb.open(form), DOCUMENT)
         vexloweb.check(sealed)
         text = '{"about_text": "é 😀"}'
         self.assertEqual(vexloweb.open(vexloweb.seal(text)), text)
+        text += "\0 {}"  # sealed unchecked by the tool: given back whole, past the NUL
+        sealed = subprocess.run([os.environ["VEXLOWEB_TOOL"], "seal", "--no-check"],
+                                input=text.encode(), capture_output=True, check=True).stdout
+        self.assertEqual(vexloweb.open(sealed), text)
 
     def test_failures_carry_layer_reason_and_member_path(self):
         cases = [
@@ -50,13 +60,15 @@ class SealAndOpen(unittest.TestCase):
         for call, layer, member_path, reason in cases:
             with self.assertRaises(vexloweb.VexloWebError) as raised:
                 call()
-            self.assertEqual(raised.exception.layer, layer)
-            self.assertEqual(raised.exception.member_path, member_path)
-            self.assertIn(reason, raised.exception.reason)
+            error, where = raised.exception, f" ({member_path})" if member_path else ""
+            self.assertEqual((error.layer, error.member_path), (layer, member_path))
+            self.assertIn(reason, error.reason)
+            self.assertTrue(str(error).startswith(f"{layer}{where}: "), str(error))
 
 
 class LoadAndRecord(unittest.TestCase):
     def test_load_holds_the_record_and_exports_the_defaults(self):
+        vexloweb.set_defaults_path(NOTES)  # defaults=None leaves it for a fresh store in memory
         vexloweb.load("example", bundle=EXAMPLE_BUNDLE, defaults=None)
         self.assertEqual(vexloweb.record()["package_name"], "com.example.bakery")
         self.assertIn("COLOR_PRIMARY", vexloweb.defaults())
@@ -64,8 +76,21 @@ class LoadAndRecord(unittest.TestCase):
             store = os.path.join(scratch, "defaults.sqlite3")
             vexloweb.load("example", bundle=EXAMPLE_BUNDLE, defaults=store)
             self.assertEqual(vexloweb.defaults(store)["COLOR_PRIMARY"], "quarn_gradient3_primary")
+            with sqlite3.connect(store) as db:  # a key of bytes that are not UTF-8, read as JSON
+                db.execute("INSERT INTO entries VALUES (CAST(X'FE' AS TEXT), 0, 'v')")
+            db.close()
+            self.assertEqual(vexloweb.defaults(store)["\\xfe"], "v")
         vexloweb.set_record({"loader_int_time": 1.5})
         self.assertEqual(vexloweb.record(), {"loader_int_time": 1.5})
+
+    def test_a_new_process_holds_no_record_and_a_c_load_prints_as_the_app_does(self):
+        bundle = tempfile.mkdtemp(dir=SCRATCH.name)  # a file of another key: the cipher's line
+        subprocess.run([os.environ["VEXLOWEB_TOOL"], "seal", "--key", "0123456789abcdef", "-o",
+                        os.path.join(bundle, "app.io")], input=b"{}", check=True)
+        ran = subprocess.run([sys.executable, "-c", C_LOADER, bundle], capture_output=True,
+                             env=dict(os.environ, PYTHONPATH=os.environ["VEXLOWEB_PYTHON_PATH"]),
+                             text=True, check=True)
+        self.assertEqual(ran.stdout, 'None\n"Error: Failed to crypt data. Status -4304"\n')
 
     def test_version(self):
         self.assertEqual(vexloweb.version(), os.environ["VEXLOWEB_EXPECTED_VERSION"])
