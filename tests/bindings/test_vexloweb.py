@@ -1,5 +1,6 @@
 """The Python module against the shared library of the same build (VEXLOWEB_LIBRARY)."""
 
+import contextlib
 import gc
 import hashlib
 import os
@@ -17,6 +18,7 @@ EXAMPLE_BUNDLE = os.environ["VEXLOWEB_EXAMPLE_BUNDLE"]
 DOCUMENT = '{"package_name": "py.host", "menus": [{"menu": "Home", "url": "HOME"}]}'
 SCRATCH = tempfile.TemporaryDirectory()  # pylint: disable=consider-using-with
 NOTES = os.path.join(SCRATCH.name, "notes.txt")
+ENVIRONMENT = dict(os.environ, PYTHONPATH=os.environ["VEXLOWEB_PYTHON_PATH"])  # for a new process
 with open(NOTES, "w", encoding="utf-8") as notes_file:
     notes_file.write("my notes\n")
 
@@ -76,9 +78,8 @@ class LoadAndRecord(unittest.TestCase):
             store = os.path.join(scratch, "defaults.sqlite3")
             vexloweb.load("example", bundle=EXAMPLE_BUNDLE, defaults=store)
             self.assertEqual(vexloweb.defaults(store)["COLOR_PRIMARY"], "quarn_gradient3_primary")
-            with sqlite3.connect(store) as db:  # a key of bytes that are not UTF-8, read as JSON
-                db.execute("INSERT INTO entries VALUES (CAST(X'FE' AS TEXT), 0, 'v')")
-            db.close()
+            sqlite3.connect(store, isolation_level=None).execute(  # a key that is not UTF-8
+                "INSERT INTO entries VALUES (CAST(X'FE' AS TEXT), 0, 'v')")
             self.assertEqual(vexloweb.defaults(store)["\\xfe"], "v")
         vexloweb.set_record({"loader_int_time": 1.5})
         self.assertEqual(vexloweb.record(), {"loader_int_time": 1.5})
@@ -88,8 +89,7 @@ class LoadAndRecord(unittest.TestCase):
         subprocess.run([os.environ["VEXLOWEB_TOOL"], "seal", "--key", "0123456789abcdef", "-o",
                         os.path.join(bundle, "app.io")], input=b"{}", check=True)
         ran = subprocess.run([sys.executable, "-c", C_LOADER, bundle], capture_output=True,
-                             env=dict(os.environ, PYTHONPATH=os.environ["VEXLOWEB_PYTHON_PATH"]),
-                             text=True, check=True)
+                             env=ENVIRONMENT, text=True, check=True)
         self.assertEqual(ran.stdout, 'None\n"Error: Failed to crypt data. Status -4304"\n')
 
     def test_version(self):
@@ -118,7 +118,6 @@ def _snapshot(path):
 
 class Stores(unittest.TestCase):
     def test_a_read_changes_nothing_and_every_reader_refuses_what_is_not_a_store(self):
-        environment = dict(os.environ, PYTHONPATH=os.environ["VEXLOWEB_PYTHON_PATH"])
         python = [sys.executable, "-c", "import os, sys, vexloweb; "]
         sql = "d = __import__('sqlite3').connect(sys.argv[1]); d.executescript(%r); d.close()"
         stores = {  # name: how it is made, what a reader says of it (None: it is read)
@@ -136,13 +135,13 @@ class Stores(unittest.TestCase):
         scratch = tempfile.mkdtemp(dir=SCRATCH.name)
         for name, (making, said) in stores.items():
             path = os.path.join(scratch, name)
-            subprocess.run(python[:2] + [python[2] + making, path], env=environment, check=True)
+            subprocess.run(python[:2] + [python[2] + making, path], env=ENVIRONMENT, check=True)
             before = _snapshot(path)
             self.assertTrue(name != "ours" or before[2:] == ("wal", []), before)
             for command in filter(lambda reader: reader[0], readers):  # the tool, when built
                 with self.subTest(store=name, reader=command[0]):
                     ran = subprocess.run(command + [path], capture_output=True, text=True,
-                                         env=environment, check=False)
+                                         env=ENVIRONMENT, check=False)
                     self.assertEqual(ran.returncode, 0 if said is None else 1, ran.stderr)
                     self.assertIn(said or "COLOR_PRIMARY", ran.stderr if said else ran.stdout)
                     self.assertEqual(_snapshot(path), before)
@@ -157,10 +156,8 @@ class Resources(unittest.TestCase):
         def calls(count):
             for _ in range(count):
                 vexloweb.open(vexloweb.seal(document))
-                try:
+                with contextlib.suppress(vexloweb.VexloWebError):
                     vexloweb.seal('{"menus": 1, "about_text": "%s"}' % ("y" * 4096))
-                except vexloweb.VexloWebError:
-                    pass
                 vexloweb.record()
         calls(300)  # warm up
         gc.collect()
