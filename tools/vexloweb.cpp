@@ -195,7 +195,7 @@ int open(const KeyOptions& keyOptions, const std::string& file) {
   std::string why;
   auto bytes = platform::readRegularFile(file, &why);
   if (!bytes) {
-    std::cerr << printableText(file) << ": error: file: " << why << '\n';
+    std::cerr << printableText(file) << ": error: file: " << printableText(why) << '\n';
     return kBadInput;
   }
   const OpenedEnvelope opened = openEnvelope(*bytes, keys);
@@ -242,7 +242,6 @@ int load(const KeyOptions& keyOptions, const std::string& bundle, const std::str
       defaults.empty() ? platform::UserDefaults::defaultStandardPath() : fs::path(defaults));
   bool allLoaded = true;
   for (const std::string& name : names) {
-    // The app's own load (its keys, its printed lines), with the report of what failed.
     // The app's own load (its keys; its cipher lines, on standard error so that standard output
     // stays JSON), with the report of what failed.
     const LoadOutcome outcome = loadConfiguration(name, ownKeys ? keys : std::nullopt, &std::cerr);

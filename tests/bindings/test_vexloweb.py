@@ -1,9 +1,11 @@
 """The Python module against the shared library of the same build (VEXLOWEB_LIBRARY)."""
 
+import contextlib
 import gc
 import hashlib
 import os
 import resource
+import sqlite3
 import subprocess
 import sys
 import tempfile
@@ -16,8 +18,14 @@ EXAMPLE_BUNDLE = os.environ["VEXLOWEB_EXAMPLE_BUNDLE"]
 DOCUMENT = '{"package_name": "py.host", "menus": [{"menu": "Home", "url": "HOME"}]}'
 SCRATCH = tempfile.TemporaryDirectory()  # pylint: disable=consider-using-with
 NOTES = os.path.join(SCRATCH.name, "notes.txt")
+ENVIRONMENT = dict(os.environ, PYTHONPATH=os.environ["VEXLOWEB_PYTHON_PATH"])  # for a new process
 with open(NOTES, "w", encoding="utf-8") as notes_file:
     notes_file.write("my notes\n")
+
+# A new process's record, then the C interface's load, as a C host calls it.
+C_LOADER = """import ctypes, os, sys, vexloweb; print(vexloweb.record(), flush=True)
+c = ctypes.CDLL(os.environ["VEXLOWEB_LIBRARY"])
+c.vexloweb_set_bundle_path(os.fsencode(sys.argv[1])); c.vexloweb_load_configuration(b"app", None)"""
 
 
 class SealAndOpen(unittest.TestCase):
@@ -25,11 +33,15 @@ class SealAndOpen(unittest.TestCase):
         sealed = vexloweb.seal(DOCUMENT)
         self.assertTrue(sealed.endswith("\n"))
         self.assertEqual(sealed.count("\n"), 1)
-        self.assertEqual(vexloweb.open(sealed), DOCUMENT)
-        self.assertEqual(vexloweb.open(sealed.encode()), DOCUMENT)
+        for form in (sealed, sealed.encode(), bytearray(sealed.encode())):
+            self.assertEqual(vexloweb.open(form), DOCUMENT)
         vexloweb.check(sealed)
         text = '{"about_text": "é 😀"}'
         self.assertEqual(vexloweb.open(vexloweb.seal(text)), text)
+        text += "\0 {}"  # sealed unchecked by the tool: given back whole, past the NUL
+        sealed = subprocess.run([os.environ["VEXLOWEB_TOOL"], "seal", "--no-check"],
+                                input=text.encode(), capture_output=True, check=True).stdout
+        self.assertEqual(vexloweb.open(sealed), text)
 
     def test_failures_carry_layer_reason_and_member_path(self):
         cases = [
@@ -50,13 +62,15 @@ class SealAndOpen(unittest.TestCase):
         for call, layer, member_path, reason in cases:
             with self.assertRaises(vexloweb.VexloWebError) as raised:
                 call()
-            self.assertEqual(raised.exception.layer, layer)
-            self.assertEqual(raised.exception.member_path, member_path)
-            self.assertIn(reason, raised.exception.reason)
+            error, where = raised.exception, f" ({member_path})" if member_path else ""
+            self.assertEqual((error.layer, error.member_path), (layer, member_path))
+            self.assertIn(reason, error.reason)
+            self.assertTrue(str(error).startswith(f"{layer}{where}: "), str(error))
 
 
 class LoadAndRecord(unittest.TestCase):
     def test_load_holds_the_record_and_exports_the_defaults(self):
+        vexloweb.set_defaults_path(NOTES)  # defaults=None leaves it for a fresh store in memory
         vexloweb.load("example", bundle=EXAMPLE_BUNDLE, defaults=None)
         self.assertEqual(vexloweb.record()["package_name"], "com.example.bakery")
         self.assertIn("COLOR_PRIMARY", vexloweb.defaults())
@@ -64,8 +78,19 @@ class LoadAndRecord(unittest.TestCase):
             store = os.path.join(scratch, "defaults.sqlite3")
             vexloweb.load("example", bundle=EXAMPLE_BUNDLE, defaults=store)
             self.assertEqual(vexloweb.defaults(store)["COLOR_PRIMARY"], "quarn_gradient3_primary")
+            sqlite3.connect(store, isolation_level=None).execute(  # a key that is not UTF-8
+                "INSERT INTO entries VALUES (CAST(X'FE' AS TEXT), 0, 'v')")
+            self.assertEqual(vexloweb.defaults(store)["\\xfe"], "v")
         vexloweb.set_record({"loader_int_time": 1.5})
         self.assertEqual(vexloweb.record(), {"loader_int_time": 1.5})
+
+    def test_a_new_process_holds_no_record_and_a_c_load_prints_as_the_app_does(self):
+        bundle = tempfile.mkdtemp(dir=SCRATCH.name)  # a file of another key: the cipher's line
+        subprocess.run([os.environ["VEXLOWEB_TOOL"], "seal", "--key", "0123456789abcdef", "-o",
+                        os.path.join(bundle, "app.io")], input=b"{}", check=True)
+        ran = subprocess.run([sys.executable, "-c", C_LOADER, bundle], capture_output=True,
+                             env=ENVIRONMENT, text=True, check=True)
+        self.assertEqual(ran.stdout, 'None\n"Error: Failed to crypt data. Status -4304"\n')
 
     def test_version(self):
         self.assertEqual(vexloweb.version(), os.environ["VEXLOWEB_EXPECTED_VERSION"])
@@ -93,7 +118,6 @@ def _snapshot(path):
 
 class Stores(unittest.TestCase):
     def test_a_read_changes_nothing_and_every_reader_refuses_what_is_not_a_store(self):
-        environment = dict(os.environ, PYTHONPATH=os.environ["VEXLOWEB_PYTHON_PATH"])
         python = [sys.executable, "-c", "import os, sys, vexloweb; "]
         sql = "d = __import__('sqlite3').connect(sys.argv[1]); d.executescript(%r); d.close()"
         stores = {  # name: how it is made, what a reader says of it (None: it is read)
@@ -111,13 +135,13 @@ class Stores(unittest.TestCase):
         scratch = tempfile.mkdtemp(dir=SCRATCH.name)
         for name, (making, said) in stores.items():
             path = os.path.join(scratch, name)
-            subprocess.run(python[:2] + [python[2] + making, path], env=environment, check=True)
+            subprocess.run(python[:2] + [python[2] + making, path], env=ENVIRONMENT, check=True)
             before = _snapshot(path)
             self.assertTrue(name != "ours" or before[2:] == ("wal", []), before)
             for command in filter(lambda reader: reader[0], readers):  # the tool, when built
                 with self.subTest(store=name, reader=command[0]):
                     ran = subprocess.run(command + [path], capture_output=True, text=True,
-                                         env=environment, check=False)
+                                         env=ENVIRONMENT, check=False)
                     self.assertEqual(ran.returncode, 0 if said is None else 1, ran.stderr)
                     self.assertIn(said or "COLOR_PRIMARY", ran.stderr if said else ran.stdout)
                     self.assertEqual(_snapshot(path), before)
@@ -132,10 +156,8 @@ class Resources(unittest.TestCase):
         def calls(count):
             for _ in range(count):
                 vexloweb.open(vexloweb.seal(document))
-                try:
+                with contextlib.suppress(vexloweb.VexloWebError):
                     vexloweb.seal('{"menus": 1, "about_text": "%s"}' % ("y" * 4096))
-                except vexloweb.VexloWebError:
-                    pass
                 vexloweb.record()
         calls(300)  # warm up
         gc.collect()

@@ -40,6 +40,9 @@ static void sealAndOpen(void) {
   CHECK(same(document, kDocument) && length == strlen(kDocument));
   CHECK(vexloweb_check(sealed, sealed ? strlen(sealed) : 0, &failure) == 1 && !failure.layer);
   vexloweb_free(document);
+  vexloweb_free(sealed);
+  sealed = vexloweb_seal("{\"loader_delay\":3}", 18, &failure); /* loads, with a warning */
+  CHECK(vexloweb_check(sealed, sealed ? strlen(sealed) : 0, &failure) == 1 && !failure.layer);
 
   /* A raw NUL byte is not JSON: the length is honoured, not cut at the NUL, and it is refused. */
   static const char kWithNul[] = "{\"about_text\":\"a\\u0000b\"}  \0";
@@ -125,7 +128,9 @@ static void loadAndRecord(void) {
   vexloweb_free(json);
   static const char kWrong[] = "{\"tabs\":[{\"url\":false}]}";
   CHECK(vexloweb_set_configure_data_json(kWrong, strlen(kWrong), &failure) == 0);
-  CHECK(same(failure.layer, "document") && same(failure.member_path, "tabs[0].url"));
+  CHECK(same(failure.layer, "document") && same(failure.member_path, "tabs[0].url") &&
+        contains(failure.reason, "tabs[0].url: "));
+  CHECK(vexloweb_set_configure_data_json("{}\0{}", 5, &failure) == 0); /* bytes after a NUL */
   json = vexloweb_configure_data_json(); /* unchanged by the refused record */
   CHECK(same(json, "{\"loader_int_time\":2.5,\"tabs\":[]}"));
   vexloweb_free(json);
@@ -143,12 +148,13 @@ static void storeFailures(void) {
   vexloweb_set_defaults_path("c_api_test_notes.txt");
   CHECK(vexloweb_load_configuration("example", &failure) == 0 && same(failure.layer, "defaults") &&
         contains(failure.reason, "not an SQLite database"));
-  vexloweb_set_defaults_path(NULL);
+  vexloweb_set_defaults_path(NULL); /* a fresh store in memory again */
+  CHECK(vexloweb_load_configuration("example", &failure) == 1);
   CHECK(vexloweb_load_configuration_from(NULL, "c_api_test_notes.txt", "example", &failure) == 0 &&
         same(failure.layer, "defaults"));
   CHECK(vexloweb_read_defaults(".", &failure) == NULL && contains(failure.reason, "a folder"));
-  CHECK(vexloweb_load_configuration_from(NULL, NULL, "\xff", &failure) == 0 &&
-        contains(failure.reason, "'\\xff.io'") && strchr(failure.reason, '\xff') == NULL);
+  CHECK(vexloweb_load_configuration_from(NULL, NULL, "\xfe", &failure) == 0 &&
+        contains(failure.reason, "'\\xfe.io'") && strchr(failure.reason, '\xfe') == NULL);
   remove("c_api_test_notes.txt");
   vexloweb_failure_clear(&failure);
 }
@@ -209,6 +215,7 @@ static void repeatedCallsAndThreads(void) {
 
 int main(void) {
   CHECK(same(vexloweb_version_string(), VEXLOWEB_EXPECTED_VERSION));
+  CHECK(vexloweb_configure_data_json() == NULL); /* no record before a load */
   sealAndOpen();
   failures();
   nullArguments();
