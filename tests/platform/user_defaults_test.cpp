@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/store_file.hpp"
 #include "test_files.hpp"
 #include "vexloweb/platform/diagnostics.hpp"
 
@@ -26,8 +27,9 @@ class UserDefaultsTest : public ::testing::Test {
 };
 
 // Each write replaces the key's value and type, in memory and on disk, inside and outside a
-// transaction; a removed key is gone; a key holding NUL is kept whole; a read creates no file; a
-// reopened store reads the last and leaves the file as it was.
+// nested transaction; a removed key is gone; a key holding NUL is kept whole; a read creates no
+// file; a reopened store reads the last and leaves the file as it was, even one a tool switched
+// back to a rollback journal.
 TEST_F(UserDefaultsTest, WritesReplaceValueAndTypeAndSurviveReopening) {
   using V = DefaultsValue;
   const std::vector<std::optional<V>> sequence = {
@@ -49,6 +51,7 @@ TEST_F(UserDefaultsTest, WritesReplaceValueAndTypeAndSurviveReopening) {
       if (i % 2 == 0) {
         store->setObject(sequence[i], "k");
       } else {
+        UserDefaults::Transaction outer(*store);
         UserDefaults::Transaction transaction(*store);
         store->setObject("other"s, "k");
         store->setObject(sequence[i], "k");
@@ -62,6 +65,7 @@ TEST_F(UserDefaultsTest, WritesReplaceValueAndTypeAndSurviveReopening) {
   EXPECT_TRUE(disk->isPersistent());
   EXPECT_EQ(memory->keys(), (std::vector<std::string>{"k", nulKey, "nan"}));
   disk.reset();
+  testing::firstValue(file(), "PRAGMA journal_mode=DELETE");
   const std::string closed = testing::readFile(file());
   {
     UserDefaults reopened(file());
@@ -94,13 +98,15 @@ TEST_F(UserDefaultsTest, SwitchingTheStandardStoreInsideATransactionLosesNothing
   EXPECT_EQ(UserDefaults(second).keys(), std::vector<std::string>{"after"});
 }
 
-// Only a damaged store of ours is moved aside, and only by a write, under a name no file has. Any
-// other file that is not a store (text, an empty file, another program's database however like
-// ours) is refused before anything is written, and left byte for byte, with nothing beside it.
+// Only a damaged store of ours is moved aside, and only by a write, under a name no file has,
+// with one warning from the read and one notice of the move. Any other file that is not a store
+// (text, an empty file, another program's database however like ours) is refused before anything is
+// written, and left byte for byte, with nothing beside it.
 TEST_F(UserDefaultsTest, OnlyADamagedStoreOfOursIsMovedAsideAndOnlyByAWrite) {
   const std::string damaged = std::string("SQLite format 3") + '\0' + std::string(4080, 'x');
   const std::string foreign = std::string(4096, 'x');
   std::filesystem::create_directories(file().parent_path());
+  EXPECT_TRUE(UserDefaults(file()).isPersistent()) << "no store yet reads as an empty one";
   const auto database = [&](const char* sql) {  // another program's, as bytes
     const auto other = dir_.path() / "other.db";
     sqlite3* db = nullptr;
@@ -120,7 +126,7 @@ TEST_F(UserDefaultsTest, OnlyADamagedStoreOfOursIsMovedAsideAndOnlyByAWrite) {
       {"", false, "is an empty file, not a store; leaving it as it is"},
       {database("CREATE TABLE songs(title)"), false, "is another program's database"},
       {database("PRAGMA user_version=7; CREATE VIEW v AS SELECT 1"), false, "another program's"},
-      {database("PRAGMA journal_mode=WAL; CREATE TABLE entries(id, note)"), false, "another"},
+      {database("PRAGMA journal_mode=WAL; CREATE TABLE entries(key, note)"), false, "another"},
       {damaged, true, "moved it to"},
       {damaged, true, "moved it to"},  // the same second again: both copies kept
   };
@@ -143,6 +149,7 @@ TEST_F(UserDefaultsTest, OnlyADamagedStoreOfOursIsMovedAsideAndOnlyByAWrite) {
     setDiagnosticHandler(writeToStandardError);
     const std::string said = lines.empty() ? "(nothing)" : lines.back();  // every row runs
     EXPECT_NE(said.find(c.said), std::string::npos) << said;
+    EXPECT_EQ(lines.size(), c.movedAside ? 2U : 1U) << "the read's warning, once, and the move";
     std::size_t aside = 0;
     for (const auto& entry : std::filesystem::directory_iterator(file().parent_path())) {
       if (entry.path().filename().string().find(".corrupt-") == std::string::npos) continue;
