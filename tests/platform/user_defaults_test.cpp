@@ -136,7 +136,8 @@ TEST_F(UserDefaultsTest, OnlyADamagedStoreOfOursIsMovedAsideAndOnlyByAWrite) {
     SCOPED_TRACE(c.said);
     testing::writeFile(file(), c.content);
     std::vector<std::string> lines;
-    setDiagnosticHandler([&](std::string_view line) { lines.emplace_back(line); });
+    EXPECT_FALSE(setDiagnosticHandler([&](std::string_view line) { lines.emplace_back(line); }))
+        << "gives back the handler it replaced";
     {
       UserDefaults store(file());
       EXPECT_FALSE(store.object("k").has_value());
@@ -146,7 +147,7 @@ TEST_F(UserDefaultsTest, OnlyADamagedStoreOfOursIsMovedAsideAndOnlyByAWrite) {
       EXPECT_EQ(store.isPersistent(), c.movedAside);
       EXPECT_EQ(store.failure().has_value(), !c.movedAside);
     }
-    setDiagnosticHandler(writeToStandardError);
+    setDiagnosticHandler(nullptr);
     const std::string said = lines.empty() ? "(nothing)" : lines.back();  // every row runs
     EXPECT_NE(said.find(c.said), std::string::npos) << said;
     EXPECT_EQ(lines.size(), c.movedAside ? 2U : 1U) << "the read's warning, once, and the move";
