@@ -52,9 +52,9 @@ FAULTS = [
      '    if (!renameNoReplace(file.string(), target)) {',
      '    if (std::rename(file.c_str(), target.c_str()) != 0) {',
      'moving a damaged store aside replaces an earlier .corrupt-<time> file of the same second'),
-    # D09: still missed. The writer's own failed SQLite connection deletes a -wal beside a file it
-    # cannot read before the move, so the move only matters while another process holds the
-    # damaged store open; no test sets that up yet.
+    # D09: the writer's own failed SQLite connection deletes a -wal beside a file it cannot read,
+    # so only a damaged store another process holds open shows it (the fresh store reads the old
+    # journal's pages).
     ('D09', 'src/platform/store_files.cpp',
      '    for (const char* suffix : {"-wal", "-shm"}) {\n'
      '      const std::string side = file.string() + suffix;\n'

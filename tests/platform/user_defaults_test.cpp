@@ -167,11 +167,21 @@ TEST_F(UserDefaultsTest, OnlyADamagedStoreOfOursIsMovedAsideAndOnlyByAWrite) {
       EXPECT_EQ(UserDefaults(file()).object("k"), DefaultsValue("fresh"s));
     } else {
       EXPECT_EQ(testing::readFile(file()), c.content);
-      EXPECT_FALSE(std::filesystem::exists(file().string() + "-wal"));
-      EXPECT_FALSE(std::filesystem::exists(file().string() + "-shm"));
+      for (const char* side : {"-wal", "-shm"})
+        EXPECT_FALSE(std::filesystem::exists(file().string() + side));
     }
     std::filesystem::remove(file());
   }
+  // A damaged store another process still holds: its journal goes aside with it, or the fresh
+  // store would take that journal's pages for its own.
+  UserDefaults(file()).setObject("v"s, "k");
+  sqlite3* holder = nullptr;
+  sqlite3_open(file().c_str(), &holder);
+  sqlite3_exec(holder, "INSERT INTO entries VALUES('h', 0, 'held')", nullptr, nullptr, nullptr);
+  testing::writeFile(file(), damaged);
+  UserDefaults(file()).setObject("fresh"s, "k");
+  EXPECT_EQ(UserDefaults(file()).keys(), std::vector<std::string>{"k"});
+  sqlite3_close(holder);
 }
 
 // A store that cannot be opened keeps values in memory and says so once. A host routes the
