@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <random>
 #include <thread>
 
@@ -84,6 +85,21 @@ TEST(DefaultsFaults, AKilledWriterNeverLosesAnAcknowledgedWrite) {
     }
   }
   munmap(acknowledged, sizeof(Acknowledged));
+}
+
+// A process that exits without closing its shared store leaves the file whole on its own.
+TEST(DefaultsFaults, AProcessClosesItsSharedStoresAtExit) {
+  testing::TempDir dir;
+  const auto file = dir.path() / "shared.sqlite3";
+  const pid_t child = fork();
+  if (child == 0) {
+    UserDefaults::atPath(file).setObject(std::int64_t{1}, "k");
+    std::exit(0);
+  }
+  waitpid(child, nullptr, 0);
+  for (const char* side : {"-wal", "-shm"})
+    EXPECT_FALSE(std::filesystem::exists(file.string() + side)) << side;
+  EXPECT_EQ(testing::firstValue(file, "SELECT value FROM entries WHERE key = 'k'"), "1");
 }
 
 #ifdef VEXLOWEB_TOOL

@@ -128,6 +128,14 @@ TEST_F(StoreIoFaults, NoAcknowledgedValueIsLostAndNoFailureIsReportedAsStored) {
   }
   for (const auto& [kind, count] : met)
     EXPECT_GT(count, 0) << "no write met a " << kind << " fault";
+  // A store that cannot be made leaves nothing where it would be, its temporary included.
+  for (const Fault& fault : {Fault{nullptr, 1, 0}, Fault{"PRAGMA query_only = 1", 0, 0}}) {
+    gFault = fault;
+    UserDefaults fresh(dir.path() / "new" / "defaults.sqlite3");
+    fresh.setObject(std::string("v"), "k");
+    gFault = {};
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path() / "new"));
+  }
 }
 
 }  // namespace

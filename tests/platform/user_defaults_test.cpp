@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/store_file.hpp"
 #include "test_files.hpp"
 #include "vexloweb/platform/diagnostics.hpp"
 
@@ -26,8 +27,9 @@ class UserDefaultsTest : public ::testing::Test {
 };
 
 // Each write replaces the key's value and type, in memory and on disk, inside and outside a
-// transaction; a removed key is gone; a key holding NUL is kept whole; a read creates no file; a
-// reopened store reads the last and leaves the file as it was.
+// nested transaction; a removed key is gone; a key holding NUL is kept whole; a read creates no
+// file; a reopened store reads the last and leaves the file as it was, even one a tool switched
+// back to a rollback journal.
 TEST_F(UserDefaultsTest, WritesReplaceValueAndTypeAndSurviveReopening) {
   using V = DefaultsValue;
   const std::vector<std::optional<V>> sequence = {
@@ -49,6 +51,7 @@ TEST_F(UserDefaultsTest, WritesReplaceValueAndTypeAndSurviveReopening) {
       if (i % 2 == 0) {
         store->setObject(sequence[i], "k");
       } else {
+        UserDefaults::Transaction outer(*store);
         UserDefaults::Transaction transaction(*store);
         store->setObject("other"s, "k");
         store->setObject(sequence[i], "k");
@@ -62,6 +65,7 @@ TEST_F(UserDefaultsTest, WritesReplaceValueAndTypeAndSurviveReopening) {
   EXPECT_TRUE(disk->isPersistent());
   EXPECT_EQ(memory->keys(), (std::vector<std::string>{"k", nulKey, "nan"}));
   disk.reset();
+  testing::firstValue(file(), "PRAGMA journal_mode=DELETE");
   const std::string closed = testing::readFile(file());
   {
     UserDefaults reopened(file());
@@ -94,9 +98,10 @@ TEST_F(UserDefaultsTest, SwitchingTheStandardStoreInsideATransactionLosesNothing
   EXPECT_EQ(UserDefaults(second).keys(), std::vector<std::string>{"after"});
 }
 
-// Only a damaged store of ours is moved aside, and only by a write, under a name no file has. Any
-// other file that is not a store (text, an empty file, another program's database however like
-// ours) is refused before anything is written, and left byte for byte, with nothing beside it.
+// Only a damaged store of ours is moved aside, and only by a write, under a name no file has,
+// with one warning from the read and one notice of the move. Any other file that is not a store
+// (text, an empty file, another program's database however like ours) is refused before anything is
+// written, and left byte for byte, with nothing beside it.
 TEST_F(UserDefaultsTest, OnlyADamagedStoreOfOursIsMovedAsideAndOnlyByAWrite) {
   const std::string damaged = std::string("SQLite format 3") + '\0' + std::string(4080, 'x');
   const std::string foreign = std::string(4096, 'x');
@@ -120,7 +125,7 @@ TEST_F(UserDefaultsTest, OnlyADamagedStoreOfOursIsMovedAsideAndOnlyByAWrite) {
       {"", false, "is an empty file, not a store; leaving it as it is"},
       {database("CREATE TABLE songs(title)"), false, "is another program's database"},
       {database("PRAGMA user_version=7; CREATE VIEW v AS SELECT 1"), false, "another program's"},
-      {database("PRAGMA journal_mode=WAL; CREATE TABLE entries(id, note)"), false, "another"},
+      {database("PRAGMA journal_mode=WAL; CREATE TABLE entries(key, note)"), false, "another"},
       {damaged, true, "moved it to"},
       {damaged, true, "moved it to"},  // the same second again: both copies kept
   };
@@ -130,7 +135,8 @@ TEST_F(UserDefaultsTest, OnlyADamagedStoreOfOursIsMovedAsideAndOnlyByAWrite) {
     SCOPED_TRACE(c.said);
     testing::writeFile(file(), c.content);
     std::vector<std::string> lines;
-    setDiagnosticHandler([&](std::string_view line) { lines.emplace_back(line); });
+    EXPECT_FALSE(setDiagnosticHandler([&](std::string_view line) { lines.emplace_back(line); }))
+        << "gives back the handler it replaced";
     {
       UserDefaults store(file());
       EXPECT_FALSE(store.object("k").has_value());
@@ -140,9 +146,10 @@ TEST_F(UserDefaultsTest, OnlyADamagedStoreOfOursIsMovedAsideAndOnlyByAWrite) {
       EXPECT_EQ(store.isPersistent(), c.movedAside);
       EXPECT_EQ(store.failure().has_value(), !c.movedAside);
     }
-    setDiagnosticHandler(writeToStandardError);
+    setDiagnosticHandler(nullptr);
     const std::string said = lines.empty() ? "(nothing)" : lines.back();  // every row runs
     EXPECT_NE(said.find(c.said), std::string::npos) << said;
+    EXPECT_EQ(lines.size(), c.movedAside ? 2U : 1U) << "the read's warning, once, and the move";
     std::size_t aside = 0;
     for (const auto& entry : std::filesystem::directory_iterator(file().parent_path())) {
       if (entry.path().filename().string().find(".corrupt-") == std::string::npos) continue;
@@ -159,11 +166,21 @@ TEST_F(UserDefaultsTest, OnlyADamagedStoreOfOursIsMovedAsideAndOnlyByAWrite) {
       EXPECT_EQ(UserDefaults(file()).object("k"), DefaultsValue("fresh"s));
     } else {
       EXPECT_EQ(testing::readFile(file()), c.content);
-      EXPECT_FALSE(std::filesystem::exists(file().string() + "-wal"));
-      EXPECT_FALSE(std::filesystem::exists(file().string() + "-shm"));
+      for (const char* side : {"-wal", "-shm"})
+        EXPECT_FALSE(std::filesystem::exists(file().string() + side));
     }
     std::filesystem::remove(file());
   }
+  // A damaged store another process still holds: its journal goes aside with it, or the fresh
+  // store would take that journal's pages for its own.
+  UserDefaults(file()).setObject("v"s, "k");
+  sqlite3* holder = nullptr;
+  sqlite3_open(file().c_str(), &holder);
+  sqlite3_exec(holder, "INSERT INTO entries VALUES('h', 0, 'held')", nullptr, nullptr, nullptr);
+  testing::writeFile(file(), damaged);
+  UserDefaults(file()).setObject("fresh"s, "k");
+  EXPECT_EQ(UserDefaults(file()).keys(), std::vector<std::string>{"k"});
+  sqlite3_close(holder);
 }
 
 // A store that cannot be opened keeps values in memory and says so once. A host routes the
