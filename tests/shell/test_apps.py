@@ -11,6 +11,7 @@ import shutil
 import signal
 import sqlite3
 import subprocess
+import tempfile
 import threading
 import unittest
 import urllib.parse
@@ -19,8 +20,9 @@ import gi
 
 gi.require_version("Gio", "2.0")
 from gi.repository import Gio, GLib  # noqa: E402
-from harness import SHELL, WAIT, Scratch  # noqa: E402
 
+SHELL = os.environ["VEXLOWEB_SHELL"]
+WAIT = 90
 with open(os.path.join(os.path.dirname(__file__), "pages", "isolation.html"), "rb") as f:
     PAGE = f.read()
 
@@ -54,6 +56,37 @@ def tree(root):
 
 def changes(before, after):
     return {k for k in before.keys() | after.keys() if before.get(k) != after.get(k)}
+
+
+class Scratch(unittest.TestCase):
+    """A home of its own with the XDG folders in it, and a session's runtime folder beside it."""
+    root_name = "home"
+
+    def setUp(self):
+        self.scratch = tempfile.TemporaryDirectory()
+        self.root = os.path.join(self.scratch.name, self.root_name)
+        self.xdg = {n: os.path.join(self.root, n.lower())
+                    for n in ("XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME")}
+        runtime = os.path.join(self.scratch.name, "run")  # where dconf and at-spi write
+        os.makedirs(runtime, mode=0o700)
+        self.env = dict(os.environ, HOME=self.root, XDG_RUNTIME_DIR=runtime, **self.xdg)
+        self.bundle = os.path.join(self.root, "bundle")
+        os.makedirs(self.bundle)
+        self.addCleanup(self.scratch.cleanup)
+
+    def seal(self, name, document):
+        source = os.path.join(self.scratch.name, "app.json")
+        with open(source, "w", encoding="utf-8") as out:
+            json.dump(document, out)
+        subprocess.run([os.environ["VEXLOWEB_TOOL"], "seal", "-o",
+                        os.path.join(self.bundle, name + ".io"), source], check=True)
+
+    def shell(self, *args, program=SHELL):
+        return subprocess.run([program, *args], env=self.env, capture_output=True, text=True,
+                              timeout=WAIT)
+
+    def folder(self, base, app_id):
+        return os.path.join(self.xdg[base], "vexloweb", "apps", app_id)
 
 
 class Apps(Scratch):
