@@ -1,6 +1,7 @@
 // What the shell decides, without a display: the link rules, the meaning of each option, and the
 // colour assets. The navigation policy and download names: shell_policy_test.cpp.
 #include <set>
+#include <sstream>
 
 #include <gtest/gtest.h>
 
@@ -37,55 +38,39 @@ TEST(Routing, TheFirstRuleThatHoldsDecides) {
 
 ConfigureData record(std::string_view json) { return ConfigureData::decode(json); }
 
+// What the model holds, as name=value words a table row can name (enums by number).
+std::set<std::string> shownWords(const AppModel& m) {
+  std::ostringstream out;
+  out << "url=" << m.baseUrl << " bar=" << int(m.navigationBar) << " splash=" << int(m.splash)
+      << " left=" << int(m.left) << " right=" << int(m.right) << " loader=" << m.loaderShown
+      << " delay=" << m.loaderSeconds << " offline=" << m.noInternetSeconds
+      << " primary=" << m.colours.primary << " gradient=" << m.colours.gradient
+      << " banner=" << m.admobBanner.value_or("-") << " switches=" << m.javascript << m.zoom
+      << m.desktopAgent << m.downloads << m.fullscreen << m.permissionDialog
+      << " menus=" << m.menu.size();
+  for (std::size_t i = 0; i < m.menu.size(); ++i) {
+    const auto& entry = m.menu[i];
+    out << " menu" << i << "=" << entry.label << ":"
+        << (entry.command ? commandWord(*entry.command) : "-");
+  }
+  std::set<std::string> words;
+  std::istringstream in(out.str());
+  for (std::string word; in >> word;) words.insert(word);
+  return words;
+}
+
 TEST(AppModel, EachOptionMeansWhatTheShellShows) {
-  auto defaults = platform::UserDefaults::inMemory();
-  const AppModel empty = makeAppModel(record("{}"), *defaults);
-  EXPECT_EQ(empty.baseUrl, "about:blank");
-  EXPECT_EQ(empty.navigationBar, NavigationBar::kText);
-  EXPECT_EQ(empty.splash, Splash::kNone);
-  EXPECT_EQ(empty.left, ButtonAction::kNone);
-  EXPECT_TRUE(empty.loaderShown);
-  EXPECT_EQ(empty.colours.primary, "#edbf65");
-  EXPECT_EQ(empty.noInternetSeconds, 10);
-  // Absent switches: JavaScript on; zoom, desktop agent, downloads, full screen and asking off.
-  EXPECT_EQ((std::vector<bool>{empty.javascript, empty.zoom, empty.desktopAgent, empty.downloads,
-                               empty.fullscreen, empty.permissionDialog}),
-            (std::vector<bool>{true, false, false, false, false, false}));
-
-  defaults->setObject(std::string("quarn_solid3_primary"), "COLOR_PRIMARY");
-  defaults->setObject(std::string("quarn_solid3_primary"), "COLOR_PRIMARY_DARK");
-  defaults->setObject(std::string("ca-banner"), "BANNER");
-  const AppModel m =
-      makeAppModel(record(R"({"package_name": "p", "navigation_bar": "HIDE", "splash_screen": true,
-                 "splash_screen_type": "FULL_SCREEN", "left_button_option": "LEFT_MENU_NAVIGATION",
-                 "right_button_option": "RIGHT_SLIDER", "loader_style": "HIDE",
-                 "loader_int_time": -3, "no_internet_interval": 0,
-                 "menus": [{"menu": "EXIT"}, {"menu": "Exit", "url": "u"}, {}]})"),
-                   *defaults);
-  EXPECT_EQ(m.navigationBar, NavigationBar::kHidden);
-  EXPECT_EQ(m.splash, Splash::kFullScreen);
-  EXPECT_EQ(m.left, ButtonAction::kNavigation);
-  EXPECT_EQ(m.right, ButtonAction::kSideMenu);
-  EXPECT_FALSE(m.loaderShown);
-  EXPECT_EQ(m.loaderSeconds, 0.0);
-  EXPECT_EQ(m.noInternetSeconds, 1);
-  EXPECT_EQ(m.admobBanner, "ca-banner");
-  EXPECT_FALSE(m.colours.gradient);
-  ASSERT_EQ(m.menu.size(), 3U);
-  EXPECT_EQ(m.menu[0].command, Command::kExit);
-  EXPECT_EQ(m.menu[0].label, "Exit");
-  EXPECT_EQ(m.menu[1].command, nullopt);  // command words are case-sensitive
-  EXPECT_EQ(m.menu[1].label, "Exit");
-  EXPECT_EQ(m.menu[2].label, "");
-
-  const std::pair<const char*, Splash> splashes[] = {
-      {R"({"splash_screen": true, "splash_screen_type": "HIDE"})", Splash::kNone},
-      {R"({"splash_screen": true, "splash_screen_type": "STANDER"})", Splash::kStandard},
-      {R"({"splash_screen": false, "splash_screen_type": "STANDER"})", Splash::kNone},
-      {R"({"splash_screen": true})", Splash::kStandard},
-  };
-  for (const auto& [json, expected] : splashes) {
-    EXPECT_EQ(makeAppModel(record(json), *defaults).splash, expected) << json;
+  auto blank = platform::UserDefaults::inMemory();
+  auto stored = platform::UserDefaults::inMemory();
+  stored->setObject(std::string("quarn_solid3_primary"), "COLOR_PRIMARY");
+  stored->setObject(std::string("quarn_solid3_primary"), "COLOR_PRIMARY_DARK");
+  stored->setObject(std::string("ca-banner"), "BANNER");
+  for (const auto& row : testing::readTable("shell/options.tsv")) {
+    const auto words =
+        shownWords(makeAppModel(record(row[0]), row[1] == "stored" ? *stored : *blank));
+    std::istringstream expected(row[2]);
+    for (std::string word; expected >> word;)
+      EXPECT_TRUE(words.contains(word)) << row[0] << "\nshows no " << word;
   }
 }
 

@@ -22,6 +22,8 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 SHELL = os.environ["VEXLOWEB_SHELL"]
 TOOL = os.environ["VEXLOWEB_TOOL"]
 EXAMPLES = os.environ["VEXLOWEB_EXAMPLES"]
+with open(os.path.join(HERE, "..", "data", "shell", "end_to_end.json"), encoding="utf-8") as f:
+    TABLES = json.load(f)  # the rows of the tables below
 
 
 def page(name):
@@ -239,13 +241,7 @@ class Shell(unittest.TestCase):
         self.assertEqual((shown["error"], shown["tab_bar"]), (None, "visible"))  # one tab: a bar
         self.assertFalse(os.path.exists(self.launched))  # a preview hands nothing out
         # --route: a link the user clicks on the app's first page.
-        for address, expected in [("https://maps.example/x", "EXTERNAL"),
-                                  ("https://maps.example", "INSIDE"),
-                                  ("https://a.example/payments/1", "CUSTOM_TAB"),
-                                  ("https://a.example/", "INSIDE"),
-                                  ("mailto:a@b.example", "EXTERNAL"),
-                                  ("smb://share.invalid/share", "REFUSED"),
-                                  ("file:///etc/passwd", "REFUSED")]:
+        for address, expected in TABLES["clicked"]:
             done = self.run_shell("rules", "--route", address)
             self.assertEqual((done.returncode, done.stdout), (0, expected + "\n"), address)
 
@@ -276,21 +272,13 @@ class Shell(unittest.TestCase):
                         done.stderr)
         # Careless arguments: a sentence and the status, never an abort. A window its content
         # makes taller than --size is a fault, not a picture; a picture not written outranks a
-        # first page that failed.
+        # first page that failed. In a row, {preview} stands for a preview of rules against a closed
+        # port and {dir} for the scratch folder.
         self.seal("rules")
         preview = ["--bundle", self.dir, "--base-url", "http://127.0.0.1:%d/" % closed_port()]
-        for args, status, sentence in [
-                (preview + ["--size", "100x100", "--screenshot", self.dir + "/x.png", "rules"], 1,
-                 "screenshot: the window is 100x"),
-                (preview + ["--screenshot", self.dir + "/none/x.png", "rules"], 1, "screenshot: "),
-                (["--bogus", "x"], 2, "--bogus"), ([], 2, "name is required"),
-                (["--size", "99x800", "x"], 2, "--size takes WxH"),
-                (["--size", "400x8193", "x"], 2, "--size"), (["--size", "400", "x"], 2, "--size"),
-                (["--size", "400x800x2", "x"], 2, "--size"),
-                (["--bundle", "", "--route", "https://x/", "app"], 2, "--bundle needs a folder"),
-                (["--defaults", "", "x"], 2, "--defaults needs a file"),
-                (["--screenshot", "x.jpg", "x"], 2, "--screenshot writes PNG"),
-                (["--bundle", os.path.join(self.dir, "none"), "x"], 1, "load x: ")]:
+        for row, status, sentence in TABLES["arguments"]:
+            args = [a.replace("{dir}", self.dir) for a in row if a != "{preview}"]
+            args = (preview if "{preview}" in row else []) + args
             done = subprocess.run([SHELL, *args], capture_output=True, text=True, env=self.env)
             self.assertEqual(done.returncode, status, args)
             self.assertIn(sentence, done.stderr, args)
