@@ -14,7 +14,7 @@ struct TabParts {
   bool firstLoadDone = false;
 };
 
-void onUri(WebKitWebView* view, GParamSpec* /*spec*/, TabParts* parts) {
+void onUri(WebKitWebView* view, GParamSpec* /*property*/, TabParts* parts) {
   const char* uri = webkit_web_view_get_uri(view);
   gtk_label_set_text(GTK_LABEL(parts->address), uri != nullptr ? uri : "");
   gtk_window_set_title(GTK_WINDOW(parts->window), uri != nullptr ? uri : "");

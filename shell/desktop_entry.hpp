@@ -1,6 +1,6 @@
 // The desktop entry that puts an installed app in the desktop's app menu. Pure.
 //
-// Exec is written by the Desktop Entry Specification's rules, so that no byte of a name or a path
+// Exec is written by the Desktop Entry format's quoting rules, so that no byte of a name or a path
 // can change the command a launcher runs: an argument holding a reserved character (space, tab,
 // newline, quotes, backslash, `>`, `<`, `~`, `|`, `&`, `;`, `$`, `*`, `?`, `#`, `(`, `)`, `` ` ``)
 // is put in double quotes with `"`, `` ` ``, `$` and `\` escaped by a backslash; every `%` is
