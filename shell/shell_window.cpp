@@ -10,6 +10,8 @@ constexpr int kReadyTimeoutSeconds = 20;
 constexpr int kSettleMilliseconds = 800;  // for the first page's scripts before a preview
 constexpr int kMostSettles = 5;           // and for addresses still waiting to be decided, and
                                           // for the window to be shown
+constexpr int kMostFrames = 30;           // then for a frame that draws the whole window,
+constexpr guint kMostFrameWaitMilliseconds = 3000;  // however slow the frames come
 
 bool isLocal(const char* uri) {
   GUri* parsed = g_uri_parse(uri, G_URI_FLAGS_NONE, nullptr);
@@ -168,10 +170,60 @@ void ShellWindow::Impl::maybeReady() {
         // A busy machine can map the window after the first page has loaded: nothing to draw yet.
         const bool waiting = self->stillDeciding() || !gtk_widget_get_mapped(self->window);
         if (waiting && ++self->settles < kMostSettles) return G_SOURCE_CONTINUE;
-        self->ready();
+        self->readyOnceDrawn();
         return G_SOURCE_REMOVE;
       },
       this);
+}
+
+// A preview reads the picture the window last drew. A page that keeps changing leaves the window
+// waiting for its next frame most of the time (on Wayland a frame waits for the compositor), so
+// the preview runs right after a frame has been drawn, or after a few frames in any case.
+void ShellWindow::Impl::readyOnceDrawn() {
+  GdkFrameClock* clock = gtk_widget_get_frame_clock(window);
+  if (clock == nullptr || hasPicture()) {
+    ready();
+    return;
+  }
+  afterPaint =
+      g_signal_connect_swapped(clock, "after-paint", G_CALLBACK(+[](Impl* self) {
+                                 if (!self->hasPicture() && ++self->framesWaited < kMostFrames) {
+                                   gtk_widget_queue_draw(self->window);
+                                   return;
+                                 }
+                                 self->readyNow();
+                               }),
+                               this);
+  gtk_widget_queue_draw(window);
+  // A window that is never drawn again (its frames held back) is read as it stands.
+  frameWait = g_timeout_add(
+      kMostFrameWaitMilliseconds,
+      +[](gpointer p) -> gboolean {
+        static_cast<Impl*>(p)->frameWait = 0;
+        static_cast<Impl*>(p)->readyNow();
+        return G_SOURCE_REMOVE;
+      },
+      this);
+}
+
+void ShellWindow::Impl::readyNow() {
+  if (afterPaint == 0) return;  // ran already
+  g_signal_handler_disconnect(gtk_widget_get_frame_clock(window), afterPaint);
+  afterPaint = 0;
+  if (frameWait != 0) g_source_remove(frameWait);
+  frameWait = 0;
+  ready();
+}
+
+bool ShellWindow::Impl::hasPicture() const {
+  GdkPaintable* paintable = gtk_widget_paintable_new(window);
+  GtkSnapshot* snapshot = gtk_snapshot_new();
+  gdk_paintable_snapshot(paintable, snapshot, 1, 1);
+  GskRenderNode* node = gtk_snapshot_free_to_node(snapshot);
+  g_object_unref(paintable);
+  if (node == nullptr) return false;
+  gsk_render_node_unref(node);
+  return true;
 }
 
 void ShellWindow::Impl::act(ButtonAction action) {

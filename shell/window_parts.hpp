@@ -82,6 +82,9 @@ struct ShellWindow::Impl {
   bool firstLoadDone = false;
   bool readyRun = false;
   int settles = 0;
+  int framesWaited = 0;   // for a drawn picture, once settled
+  gulong afterPaint = 0;  // the frame clock handler that waits for it
+  guint frameWait = 0;    // and the timer that stops the wait
   gint64 loadStarted = 0;
   guint retryTimer = 0;
   std::function<void()> ready;
@@ -97,6 +100,9 @@ struct ShellWindow::Impl {
   void hideError();
   void finishLoading();
   void maybeReady();
+  void readyOnceDrawn();
+  void readyNow();
+  bool hasPicture() const;
   void act(ButtonAction action);
   void choose(std::size_t index);
 
