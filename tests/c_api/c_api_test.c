@@ -1,6 +1,6 @@
-/* The C interface as a C11 host uses it: every success and failure path, NULL arguments,
- * ownership over a thousand calls (run under AddressSanitizer and LeakSanitizer too), and two
- * threads at once. Prints "N passed, N failed". */
+// The C interface as a C11 host uses it: every success and failure path, NULL arguments,
+// ownership over a thousand calls (run under AddressSanitizer and LeakSanitizer too), and two
+// threads at once. Prints "N passed, N failed".
 #include "vexloweb/vexloweb.h"
 
 #include <pthread.h>
@@ -30,9 +30,27 @@ static int contains(const char* text, const char* part) {
 }
 
 static const char kDocument[] = "{\"package_name\":\"c.host\",\"menus\":[{\"menu\":\"Home\"}]}";
+static vexloweb_failure failure = {0};  // every call below but the threads' fills this one
 
-static void sealAndOpen(void) {
-  vexloweb_failure failure = {0};
+static const char* shown(const char* text) { return text ? text : "(NULL)"; }
+
+// `wasRefused`: the call said it failed. Its failure must name `layer` and `member` (NULL: none)
+// and its reason hold `reason`.
+#define REFUSED(wasRefused, layer, member, reason) \
+  refused(__LINE__, #wasRefused, wasRefused, layer, member, reason)
+static void refused(int line, const char* call, int wasRefused, const char* layer,
+                    const char* member, const char* reason) {
+  if (wasRefused && same(failure.layer, layer) && contains(failure.reason, reason) &&
+      (member ? same(failure.member_path, member) : failure.member_path == NULL)) {
+    ++passed;
+    return;
+  }
+  ++failed;
+  fprintf(stderr, "%s:%d: failed: %s gave %d, %s, %s: %s\n", __FILE__, line, call, wasRefused,
+          shown(failure.layer), shown(failure.member_path), shown(failure.reason));
+}
+
+static void sealOpenAndRefuse(void) {
   char* sealed = vexloweb_seal(kDocument, strlen(kDocument), &failure);
   CHECK(sealed != NULL && failure.layer == NULL);
   size_t length = 99;
@@ -41,55 +59,37 @@ static void sealAndOpen(void) {
   CHECK(vexloweb_check(sealed, sealed ? strlen(sealed) : 0, &failure) == 1 && !failure.layer);
   vexloweb_free(document);
   vexloweb_free(sealed);
-  sealed = vexloweb_seal("{\"loader_delay\":3}", 18, &failure); /* loads, with a warning */
+  sealed = vexloweb_seal("{\"loader_delay\":3}", 18, &failure);  // loads, with a warning
   CHECK(vexloweb_check(sealed, sealed ? strlen(sealed) : 0, &failure) == 1 && !failure.layer);
-
-  /* A raw NUL byte is not JSON: the length is honoured, not cut at the NUL, and it is refused. */
-  static const char kWithNul[] = "{\"about_text\":\"a\\u0000b\"}  \0";
-  char* sealedNul = vexloweb_seal(kWithNul, sizeof kWithNul - 1, &failure);
-  CHECK(sealedNul == NULL && same(failure.layer, "document"));
-  vexloweb_free(sealedNul);
   vexloweb_free(sealed);
-  vexloweb_failure_clear(&failure);
-}
-
-static void failures(void) {
-  vexloweb_failure failure = {0};
-  static const char kBad[] = "{\"package_name\":\"x\",\"menus\":[{\"menu\":1}]}";
-  CHECK(vexloweb_seal(kBad, strlen(kBad), &failure) == NULL);
-  CHECK(same(failure.layer, "document") && same(failure.member_path, "menus[0].menu") &&
-        contains(failure.reason, "expected a string, found 1"));
 
   static const char kNotBase64[] = "not base64 at all\n";
-  CHECK(vexloweb_open(kNotBase64, strlen(kNotBase64), NULL, &failure) == NULL);
-  CHECK(same(failure.layer, "outer base64") && failure.member_path == NULL);
-  CHECK(vexloweb_check("", 0, &failure) == 0 && same(failure.layer, "file"));
-
-  /* A later success clears what the struct held. */
-  char* sealed = vexloweb_seal("{}", 2, &failure);
-  CHECK(sealed != NULL && failure.layer == NULL && failure.reason == NULL &&
-        failure.member_path == NULL);
+  // A raw NUL byte is not JSON: the length is honoured, not cut at the NUL, and it is refused.
+  static const char kWithNul[] = "{\"about_text\":\"a\\u0000b\"}  \0";
+  static const char kBad[] = "{\"package_name\":\"x\",\"menus\":[{\"menu\":1}]}";
+  REFUSED(!vexloweb_open(kNotBase64, strlen(kNotBase64), NULL, &failure), "outer base64", NULL, "");
+  REFUSED(!vexloweb_check("", 0, &failure), "file", NULL, "");
+  REFUSED(!vexloweb_seal(kWithNul, sizeof kWithNul - 1, &failure), "document", NULL, "");
+  REFUSED(!vexloweb_seal(kBad, strlen(kBad), &failure), "document", "menus[0].menu",
+          "expected a string, found 1");
+  sealed = vexloweb_seal("{}", 2, &failure);  // a later success clears what the struct held
+  CHECK(sealed && !failure.layer && !failure.reason && !failure.member_path);
   vexloweb_free(sealed);
-
-  /* A NULL failure pointer is fine everywhere. */
+  // A NULL failure pointer is fine everywhere.
   CHECK(vexloweb_seal(kBad, strlen(kBad), NULL) == NULL);
   CHECK(vexloweb_open(kNotBase64, strlen(kNotBase64), NULL, NULL) == NULL);
 }
 
 static void nullArguments(void) {
-  vexloweb_failure failure = {0};
   size_t length = 7;
-  CHECK(vexloweb_seal(NULL, 5, &failure) == NULL && same(failure.layer, "argument") &&
-        same(failure.reason, "document is NULL"));
-  CHECK(vexloweb_open(NULL, 5, &length, &failure) == NULL && length == 0 &&
-        same(failure.layer, "argument"));
-  CHECK(vexloweb_check(NULL, 1, &failure) == 0 && same(failure.layer, "argument"));
-  CHECK(vexloweb_load_configuration(NULL, &failure) == 0 && same(failure.layer, "argument"));
-  CHECK(vexloweb_load_configuration_from(VEXLOWEB_EXAMPLE_BUNDLE, NULL, NULL, &failure) == 0 &&
-        same(failure.layer, "argument") && same(failure.reason, "file_name is NULL"));
+  REFUSED(!vexloweb_seal(NULL, 5, &failure), "argument", NULL, "document is NULL");
+  REFUSED(!vexloweb_open(NULL, 5, &length, &failure) && length == 0, "argument", NULL, "");
+  REFUSED(!vexloweb_check(NULL, 1, &failure), "argument", NULL, "");
+  REFUSED(!vexloweb_load_configuration(NULL, &failure), "argument", NULL, "");
+  REFUSED(!vexloweb_load_configuration_from(VEXLOWEB_EXAMPLE_BUNDLE, NULL, NULL, &failure),
+          "argument", NULL, "file_name is NULL");
+  REFUSED(!vexloweb_set_configure_data_json(NULL, 3, &failure), "argument", NULL, "");
   CHECK(vexloweb_defaults_json_at(NULL) == NULL);
-  CHECK(vexloweb_set_configure_data_json(NULL, 3, &failure) == 0 &&
-        same(failure.layer, "argument"));
   vexloweb_read_configuration(NULL);
   vexloweb_set_bundle_path(NULL);
   vexloweb_failure_clear(NULL);
@@ -99,7 +99,6 @@ static void nullArguments(void) {
 }
 
 static void loadAndRecord(void) {
-  vexloweb_failure failure = {0};
   vexloweb_set_defaults_path(NULL);
   vexloweb_set_bundle_path(VEXLOWEB_EXAMPLE_BUNDLE);
   CHECK(vexloweb_load_configuration("example", &failure) == 1 && failure.layer == NULL);
@@ -109,66 +108,58 @@ static void loadAndRecord(void) {
   char* defaults = vexloweb_defaults_json();
   CHECK(contains(defaults, "\"COLOR_PRIMARY\":"));
   vexloweb_free(defaults);
+  REFUSED(!vexloweb_load_configuration("missing", &failure), "resource", NULL, "missing.io");
+  vexloweb_read_configuration("missing");  // silent, and changes nothing
 
-  CHECK(vexloweb_load_configuration("missing", &failure) == 0);
-  CHECK(same(failure.layer, "resource") && contains(failure.reason, "missing.io"));
-  vexloweb_read_configuration("missing"); /* silent, and changes nothing */
-
-  /* A load from its own folder, whatever the process-wide folder is. */
+  // A load from its own folder, whatever the process-wide folder is.
   vexloweb_set_bundle_path("/nonexistent");
   CHECK(vexloweb_load_configuration_from(VEXLOWEB_EXAMPLE_BUNDLE, NULL, "example", &failure) == 1);
-  CHECK(vexloweb_load_configuration_from(NULL, NULL, "example", &failure) == 0 &&
-        same(failure.layer, "resource") && contains(failure.reason, "/nonexistent"));
+  REFUSED(!vexloweb_load_configuration_from(NULL, NULL, "example", &failure), "resource", NULL,
+          "/nonexistent");
   vexloweb_set_bundle_path(VEXLOWEB_EXAMPLE_BUNDLE);
+  // A name the caller passed comes back as valid UTF-8.
+  REFUSED(!vexloweb_load_configuration_from(NULL, NULL, "\xfe", &failure), "resource", NULL,
+          "'\\xfe.io'");
+  CHECK(failure.reason && strchr(failure.reason, '\xfe') == NULL);
 
   static const char kRecord[] = "{\"tabs\":[],\"loader_int_time\":2.5} trailing";
   CHECK(vexloweb_set_configure_data_json(kRecord, strlen(kRecord) - 9, &failure) == 1);
-  json = vexloweb_configure_data_json();
-  CHECK(same(json, "{\"loader_int_time\":2.5,\"tabs\":[]}"));
-  vexloweb_free(json);
   static const char kWrong[] = "{\"tabs\":[{\"url\":false}]}";
-  CHECK(vexloweb_set_configure_data_json(kWrong, strlen(kWrong), &failure) == 0);
-  CHECK(same(failure.layer, "document") && same(failure.member_path, "tabs[0].url") &&
-        contains(failure.reason, "tabs[0].url: "));
-  CHECK(vexloweb_set_configure_data_json("{}\0{}", 5, &failure) == 0); /* bytes after a NUL */
-  json = vexloweb_configure_data_json(); /* unchanged by the refused record */
+  REFUSED(!vexloweb_set_configure_data_json(kWrong, strlen(kWrong), &failure), "document",
+          "tabs[0].url", "tabs[0].url: ");
+  REFUSED(!vexloweb_set_configure_data_json("{}\0{}", 5, &failure), "document", NULL, "");
+  json = vexloweb_configure_data_json();  // unchanged by the refused records
   CHECK(same(json, "{\"loader_int_time\":2.5,\"tabs\":[]}"));
   vexloweb_free(json);
-  vexloweb_failure_clear(&failure);
 }
 
-/* A file that is not a store: a load holds the record but fails, saying the settings were not
- * stored (as `vexloweb load` does), and a read fails instead of reading "{}". A name the caller
- * passed comes back as valid UTF-8. */
+// The store's verdicts passed through (its own tests hold the rest): a file that is not a store
+// fails a load, as `vexloweb load` does, and a read instead of reading "{}".
 static void storeFailures(void) {
-  vexloweb_failure failure = {0};
   FILE* notes = fopen("c_api_test_notes.txt", "w");
   fputs("my notes\n", notes);
   fclose(notes);
   vexloweb_set_defaults_path("c_api_test_notes.txt");
-  CHECK(vexloweb_load_configuration("example", &failure) == 0 && same(failure.layer, "defaults") &&
-        contains(failure.reason, "not an SQLite database"));
-  vexloweb_set_defaults_path(NULL); /* a fresh store in memory again */
+  REFUSED(!vexloweb_load_configuration("example", &failure), "defaults", NULL,
+          "not an SQLite database");
+  vexloweb_set_defaults_path(NULL);  // a fresh store in memory again
   CHECK(vexloweb_load_configuration("example", &failure) == 1);
-  CHECK(vexloweb_load_configuration_from(NULL, "c_api_test_notes.txt", "example", &failure) == 0 &&
-        same(failure.layer, "defaults"));
-  CHECK(vexloweb_read_defaults(".", &failure) == NULL && contains(failure.reason, "a folder"));
-  CHECK(vexloweb_load_configuration_from(NULL, NULL, "\xfe", &failure) == 0 &&
-        contains(failure.reason, "'\\xfe.io'") && strchr(failure.reason, '\xfe') == NULL);
+  REFUSED(!vexloweb_load_configuration_from(NULL, "c_api_test_notes.txt", "example", &failure),
+          "defaults", NULL, "");
+  REFUSED(!vexloweb_read_defaults(".", &failure), "defaults", NULL, "a folder");
   remove("c_api_test_notes.txt");
-  vexloweb_failure_clear(&failure);
 }
 
-/* Each call's results are freed and failures overwritten: run a thousand times on one thread,
- * under LeakSanitizer, and at once on two, each loading into a store of its own while the
- * process-wide folder moves under it. */
-#ifndef VEXLOWEB_ROUNDS /* the installed-package hosts build it with fewer */
+// Each call's results are freed and failures overwritten: run a thousand times on one thread,
+// under LeakSanitizer, and at once on two, each loading into a store of its own while the
+// process-wide folder moves under it.
+#ifndef VEXLOWEB_ROUNDS  // the installed-package hosts build it with fewer
 #define VEXLOWEB_ROUNDS 500
 #endif
 
 struct Run {
   int ok;
-  const char* store; /* in the current folder, removed afterwards */
+  const char* store;  // in the current folder, removed afterwards
 };
 
 static void* useRepeatedly(void* argument) {
@@ -192,7 +183,7 @@ static void* useRepeatedly(void* argument) {
     vexloweb_free(defaults);
   }
   char* stored = vexloweb_defaults_json_at(run->store);
-  run->ok = run->ok && contains(stored, "\"COLOR_PRIMARY\":"); /* of whichever record was held */
+  run->ok = run->ok && contains(stored, "\"COLOR_PRIMARY\":");  // of whichever record was held
   vexloweb_free(stored);
   for (int k = 0; k < 3; ++k) {
     char file[64];
@@ -215,13 +206,13 @@ static void repeatedCallsAndThreads(void) {
 
 int main(void) {
   CHECK(same(vexloweb_version_string(), VEXLOWEB_EXPECTED_VERSION));
-  CHECK(vexloweb_configure_data_json() == NULL); /* no record before a load */
-  sealAndOpen();
-  failures();
+  CHECK(vexloweb_configure_data_json() == NULL);  // no record before a load
+  sealOpenAndRefuse();
   nullArguments();
   loadAndRecord();
   storeFailures();
   repeatedCallsAndThreads();
+  vexloweb_failure_clear(&failure);
   printf("%d passed, %d failed\n", passed, failed);
   return failed == 0 ? 0 : 1;
 }
