@@ -22,9 +22,6 @@ TEST_F(LoaderTest, LoadsFilesSealedByOpensslFromEndToEnd) {
     ConfigureVexloWeb().readConfiguration("app");
     EXPECT_EQ(held(), expected) << file;
   }
-  EXPECT_EQ(stored("ADMOB_ID"), platform::DefaultsValue(*expected.admob_id()));
-  EXPECT_EQ(stored("COLOR_PRIMARY"),
-            platform::DefaultsValue(std::string("quarn_gradient3_primary")));
 
   put("small.io", testing::readFile(kOpenssl / "aes128.io"));
   const auto outcome =

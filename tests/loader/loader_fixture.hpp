@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/base64.hpp"
 #include "test_files.hpp"
 #include "vexloweb/loader/cipher.hpp"
 #include "vexloweb/loader/load_pipeline.hpp"
@@ -25,10 +26,11 @@ class LoaderTest : public ::testing::Test {
   // Seals `document` the way a generator does, through the public cipher, into `<name>.io`.
   void seal(const std::string& name, std::string_view document) {
     auto keys = makeCipherKeys("7b1e40c9a3f85d26e0b94c1f3a7d2e58", "c30f8a61d2b4e975");
-    const std::string inner = base64(Bytes(document.begin(), document.end()));
+    const std::string inner = platform::encodeBase64(document);
     const auto cipherText =
         crypt(Bytes(inner.begin(), inner.end()), kCCEncrypt, keys->keyData, keys->ivData);
-    writeFile(bundle_.path() / (name + ".io"), base64(*cipherText) + "\n");
+    writeFile(bundle_.path() / (name + ".io"),
+              platform::encodeBase64(std::string(cipherText->begin(), cipherText->end())) + "\n");
   }
   void put(const std::string& fileName, std::string_view content) {
     writeFile(bundle_.path() / fileName, content);
@@ -38,20 +40,6 @@ class LoaderTest : public ::testing::Test {
   }
   static std::optional<platform::DefaultsValue> stored(std::string_view key) {
     return platform::UserDefaults::standard().object(key);
-  }
-
-  static std::string base64(const Bytes& bytes) {
-    static constexpr char kAlphabet[] =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string out;
-    for (std::size_t i = 0; i < bytes.size(); i += 3) {
-      const std::size_t n = std::min<std::size_t>(3, bytes.size() - i);
-      std::uint32_t v = bytes[i] << 16;
-      if (n > 1) v |= bytes[i + 1] << 8;
-      if (n > 2) v |= bytes[i + 2];
-      for (std::size_t k = 0; k < 4; ++k) out += k <= n ? kAlphabet[(v >> (18 - 6 * k)) & 63] : '=';
-    }
-    return out;
   }
 
   TempDir bundle_;
