@@ -5,7 +5,7 @@ breaks something the README's "On GTK 4" section or a header of the layer promis
 wrongly, a constraint made twice or left in place, an unknown word acted on, a colour text GDK
 reads differently, an identifier cut short. Written from the code and the README alone. Run them
 from the repository root:
-    python3 ../shared/tools/mutate.py --faults dev/faults/gtk_layer.py --preset gui"""
+    python3 ../shared/tools/mutate.py --faults dev/faults/gtk_layer.py --preset gtk"""
 
 FAULTS = [
     ('G01', 'src/gtk/color.cpp',
