@@ -179,8 +179,7 @@ static void* useRepeatedly(void* argument) {
     char* json = vexloweb_configure_data_json();
     run->ok = run->ok && json != NULL;
     vexloweb_free(json);
-    char* defaults = vexloweb_defaults_json();
-    vexloweb_free(defaults);
+    vexloweb_free(vexloweb_defaults_json());
   }
   char* stored = vexloweb_defaults_json_at(run->store);
   run->ok = run->ok && contains(stored, "\"COLOR_PRIMARY\":");  // of whichever record was held

@@ -24,9 +24,8 @@ TEST_F(LoaderTest, LoadsFilesSealedByOpensslFromEndToEnd) {
   }
 
   put("small.io", testing::readFile(kOpenssl / "aes128.io"));
-  const auto outcome =
-      loadConfiguration("small", EnvelopeKeys{"0123456789abcdef", "c30f8a61d2b4e975"});
-  EXPECT_TRUE(outcome.ok());
+  EXPECT_TRUE(
+      loadConfiguration("small", EnvelopeKeys{"0123456789abcdef", "c30f8a61d2b4e975"}).ok());
   EXPECT_EQ(held()->package_name(), "aes128");
 }
 

@@ -86,9 +86,7 @@ TEST(ConstraintDescription, WritesIdentifierAndShortestConstant) {
       view, LayoutAttribute::top, LayoutRelation::equal, nullptr, LayoutAttribute::top, 1.0, 8);
   EXPECT_EQ(constraint->description(), "id: , constant: 8.0");
   constraint->setIdentifier("topMargin");
-  std::ostringstream printed;
-  printed << *constraint;
-  EXPECT_EQ(printed.str(), "id: topMargin, constant: 8.0");
+  EXPECT_EQ(::testing::PrintToString(*constraint), "id: topMargin, constant: 8.0");  // operator<<
 }
 
 }  // namespace
