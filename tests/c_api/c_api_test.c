@@ -21,8 +21,8 @@ static int failed = 0;
     }                                                                         \
   } while (0)
 
-static int same(const char* text, const char* expected) {
-  return text != NULL && strcmp(text, expected) == 0;
+static int same(const char* text, const char* expected) {  // a NULL `expected`: `text` is NULL
+  return expected ? text != NULL && strcmp(text, expected) == 0 : text == NULL;
 }
 
 static int contains(const char* text, const char* part) {
@@ -32,23 +32,11 @@ static int contains(const char* text, const char* part) {
 static const char kDocument[] = "{\"package_name\":\"c.host\",\"menus\":[{\"menu\":\"Home\"}]}";
 static vexloweb_failure failure = {0};  // every call below but the threads' fills this one
 
-static const char* shown(const char* text) { return text ? text : "(NULL)"; }
-
-// `wasRefused`: the call said it failed. Its failure must name `layer` and `member` (NULL: none)
-// and its reason hold `reason`.
-#define REFUSED(wasRefused, layer, member, reason) \
-  refused(__LINE__, #wasRefused, wasRefused, layer, member, reason)
-static void refused(int line, const char* call, int wasRefused, const char* layer,
-                    const char* member, const char* reason) {
-  if (wasRefused && same(failure.layer, layer) && contains(failure.reason, reason) &&
-      (member ? same(failure.member_path, member) : failure.member_path == NULL)) {
-    ++passed;
-    return;
-  }
-  ++failed;
-  fprintf(stderr, "%s:%d: failed: %s gave %d, %s, %s: %s\n", __FILE__, line, call, wasRefused,
-          shown(failure.layer), shown(failure.member_path), shown(failure.reason));
-}
+// The call said it failed, and its failure names layer `l` and member `m` (NULL: none) and holds
+// `r` in its reason.
+#define REFUSED(wasRefused, l, m, r)                                              \
+  CHECK((wasRefused) && same(failure.layer, l) && same(failure.member_path, m) && \
+        contains(failure.reason, r))
 
 static void sealOpenAndRefuse(void) {
   char* sealed = vexloweb_seal(kDocument, strlen(kDocument), &failure);
