@@ -30,8 +30,7 @@ c.vexloweb_set_bundle_path(os.fsencode(sys.argv[1])); c.vexloweb_load_configurat
 class SealAndOpen(unittest.TestCase):
     def test_round_trip_gives_back_the_same_text(self):
         sealed = vexloweb.seal(DOCUMENT)
-        self.assertTrue(sealed.endswith("\n"))
-        self.assertEqual(sealed.count("\n"), 1)
+        self.assertEqual(sealed.index("\n"), len(sealed) - 1)  # one line, and its line break
         for form in (sealed, sealed.encode(), bytearray(sealed.encode())):
             self.assertEqual(vexloweb.open(form), DOCUMENT)
         vexloweb.check(sealed)
