@@ -37,9 +37,10 @@ class Stack {
     window_ = gtk_window_new();
     gtk_window_set_default_size(GTK_WINDOW(window_), 200, 300);
     parent_ = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
-    for (GtkWidget** child : {&above_, &middle_, &below_}) {
+    for (auto [child, height] : {std::pair{&above_, 30}, {&middle_, kHeight}, {&below_, 30}}) {
       *child = gtk_drawing_area_new();  // draws nothing; its minimum height is 0
       gtk_box_append(GTK_BOX(parent_), *child);
+      if (!constraintLayout) gtk_widget_set_size_request(*child, -1, height);
     }
     if (constraintLayout) {  // the middle one's height "strong", so that a collapse wins
       GtkLayoutManager* layout = gtk_constraint_layout_new();
@@ -56,10 +57,6 @@ class Stack {
           GTK_CONSTRAINT_LAYOUT(layout), lines, 4, 0, 0, views, &error));
       g_hash_table_unref(views);
       EXPECT_EQ(error, nullptr) << error->message;
-    } else {
-      gtk_widget_set_size_request(above_, -1, 30);
-      gtk_widget_set_size_request(middle_, -1, kHeight);
-      gtk_widget_set_size_request(below_, -1, 30);
     }
     gtk_window_set_child(GTK_WINDOW(window_), parent_);
     gtk_window_present(GTK_WINDOW(window_));
