@@ -4,10 +4,12 @@ hostile names. Runs under dbus-run-session, on X11."""
 
 import json
 import os
+import pathlib
 import re
 import shutil
 import signal
 import sqlite3
+import stat
 import subprocess
 import unittest
 
@@ -21,11 +23,10 @@ from shell_harness import SHELL, WAIT, Scratch  # noqa: E402
 def tree(root):
     """Every path under root: its mode, and a file's size and modification time."""
     found = {}
-    for folder, dirs, files in os.walk(root):
-        for name in dirs + files:
-            info = os.lstat(os.path.join(folder, name))
-            found[os.path.relpath(os.path.join(folder, name), root)] = (
-                info.st_mode, None if name in dirs else (info.st_size, info.st_mtime_ns))
+    for path in pathlib.Path(root).rglob("*"):
+        info = path.lstat()
+        found[str(path.relative_to(root))] = (
+            info.st_mode, None if stat.S_ISDIR(info.st_mode) else (info.st_size, info.st_mtime_ns))
     return found
 
 
@@ -166,9 +167,8 @@ class Install(Scratch):
         self.assertEqual(argv, [self.program, "--bundle", folder, "--", self.NAME])
         routed = self.shell("--route", "https://x.example/", *argv[1:], program=argv[0])
         self.assertEqual((routed.returncode, routed.stdout), (0, "INSIDE\n"), routed.stderr)
-        with open(os.path.join(self.data, "icons/hicolor/scalable/apps", app_id + ".svg"),
-                  encoding="utf-8") as svg:
-            self.assertIn(">T</text>", svg.read())
+        icon = pathlib.Path(self.data, "icons/hicolor/scalable/apps", app_id + ".svg")
+        self.assertIn(">T</text>", icon.read_text(encoding="utf-8"))
 
         # Reinstalling, under this name or another, leaves one copy and one launcher.
         shutil.copy(os.path.join(self.bundle, self.NAME + ".io"),
@@ -177,8 +177,8 @@ class Install(Scratch):
             done = self.shell("install", "--bundle", self.bundle, name, program=self.program)
             self.assertEqual(done.returncode, 0, done.stderr)
             self.assertEqual(os.listdir(folder), [name + ".io"])
-        title = info.get_string("Name")
-        self.assertEqual(self.shell("list").stdout, "renamed\t%s\t%s\n" % (app_id, title))
+        self.assertEqual(self.shell("list").stdout,
+                         "renamed\t%s\t%s\n" % (app_id, info.get_string("Name")))
         self.assertEqual(self.shell("uninstall", "renamed").returncode, 0)
         self.assertEqual(changes(before, tree(self.home)), {"bundle/renamed.io"})
         self.assertEqual(self.shell("list").stdout, "")

@@ -32,7 +32,6 @@ def colour(image, x, y):
 
 
 def closed_port():
-    """A loopback port that nothing listens on."""
     with socket.socket() as closed:
         closed.bind(("127.0.0.1", 0))
         return closed.getsockname()[1]
@@ -73,35 +72,23 @@ def click(x, y, after, window):
 
 class Shell(Scratch):
     def setUp(self):
-        """Every scheme and file type the desktop could be asked to open goes to a handler that
-        appends its argument to self.launched."""
         super().setUp()
+        # Every scheme and file type the desktop could be asked to open goes to a handler that
+        # appends its argument to launched.log (its launcher: tests/data/shell/home).
+        shutil.copytree(os.path.join(HERE, "..", "data", "shell", "home"), self.home,
+                        dirs_exist_ok=True)
         self.launched = os.path.join(self.home, "launched.log")
-        handler = os.path.join(self.home, "log-handler")
-        write(handler, '#!/bin/sh\nprintf "%%s\\n" "$1" >> "%s"\n' % self.launched)
-        os.chmod(handler, 0o755)
-        types = ["x-scheme-handler/" + scheme for scheme in
-                 ("http", "https", "mailto", "tel", "sms", "smb", "ftp", "file", "x-vexloweb-test")]
-        types += ["text/plain", "text/html", "application/octet-stream", "inode/directory"]
-        write(os.path.join(self.xdg["XDG_DATA_HOME"], "applications", "vexloweb-log.desktop"),
-              "[Desktop Entry]\nType=Application\nName=Log\nExec=%s %%u\nMimeType=%s;\n"
-              % (handler, ";".join(types)))
-        write(os.path.join(self.xdg["XDG_CONFIG_HOME"], "mimeapps.list"),
-              "[Default Applications]\n" + "".join("%s=vexloweb-log.desktop\n" % t for t in types))
 
     def launched_lines(self):
-        with open(self.launched, encoding="utf-8") as log:
-            return log.read().splitlines()
+        return pathlib.Path(self.launched).read_text(encoding="utf-8").splitlines()
 
     def run_shell(self, app, *args, bundle=None):
-        """Seals apps/APP.json (unless a bundle is given) and runs the shell on it."""
         if bundle is None and not os.path.exists(os.path.join(self.bundle, app + ".io")):
             self.seal(app)
         return self.shell("--bundle", bundle or self.bundle, "--defaults",
                           os.path.join(self.home, "defaults.sqlite3"), *args, app)
 
     def preview(self, app, base_url, bundle=None, status=0):
-        """The --dump-ui JSON, and the screenshot as an RGB image."""
         png = os.path.join(self.home, app + ".png")
         done = self.run_shell(app, "--base-url", base_url, "--dump-ui", "--screenshot", png,
                               bundle=bundle)
@@ -125,25 +112,18 @@ class Shell(Scratch):
 
     def test_each_app_shows_its_configuration(self):
         site = "file://" + os.path.join(EXAMPLES, "site", "index.html")
-        # app, its bundle (None: sealed from apps/), whether the top rows are the bar's colour;
-        # apps/APP.shows.json holds members the shell must report for it.
-        cases = [("example", os.path.join(EXAMPLES, "bundle"), True), ("solid_hidden", None, False),
-                 ("primary_fullscreen", None, True)]
-        for app, bundle, barOnTop in cases:
+        # App, its bundle under the examples (null: sealed from apps/) and the colour of the top
+        # rows: the bar's, or the page's where there is no bar; apps/APP.shows.json holds members
+        # the shell must report for it.
+        for app, bundle, top in TABLES["shows"]:
             with self.subTest(app=app):
-                with open(os.path.join(HERE, "apps", app + ".shows.json"), encoding="utf-8") as f:
-                    expected = json.load(f)
-                shown, image = self.preview(app, site, bundle)
-                for key, value in expected.items():
+                shown, image = self.preview(app, site, bundle and os.path.join(EXAMPLES, bundle))
+                for key, value in app_json(app + ".shows").items():
                     self.assertEqual(shown[key], value, key)
-                self.assertEqual(shown["url"], site)
-                self.assertEqual(shown["routes"], [{"url": site, "open": "INSIDE"}])
+                self.assertEqual((shown["url"], shown["routes"]),
+                                 (site, [{"url": site, "open": "INSIDE"}]))
                 self.assertEqual(image.size, (400, 800))  # a long title is cut short
-                top = colour(image, 200, 2)
-                if barOnTop:
-                    self.assertEqual(top, shown["colors"]["primary"])
-                else:
-                    self.assertEqual(top, "#fff3dc")  # the page itself starts at the top
+                self.assertEqual(colour(image, 200, 2), top)
 
     def test_rules_send_the_links_a_page_follows_where_they_say(self):
         shown, image = self.preview("rules", page("rules.html"))
