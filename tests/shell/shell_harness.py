@@ -87,9 +87,7 @@ class Scratch(unittest.TestCase):
         cls.addClassCleanup(cls.site.shutdown)
 
     def setUp(self):
-        scratch = tempfile.TemporaryDirectory()
-        self.addCleanup(scratch.cleanup)
-        self.scratch = scratch.name
+        self.scratch = self.enterContext(tempfile.TemporaryDirectory())
         self.home = os.path.join(self.scratch, self.home_name)
         self.xdg = {n: os.path.join(self.home, n.lower())
                     for n in ("XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME")}
