@@ -19,12 +19,9 @@ expect() {
   if [[ ${COMP_WORDS[0]} == vexloweb-shell ]]; then _vexloweb_shell; else _vexloweb; fi
   local got
   got=$(printf '%s\n' "${COMPREPLY[@]}" | sed '/^$/d' | sort | tr '\n' ' ' | sed 's/ $//')
-  if [[ $got == "$2" ]]; then
-    passed=$((passed + 1))
-  else
-    failed=$((failed + 1))
-    echo "'$1': expected '$2', got '$got'"
-  fi
+  [[ $got == "$2" ]] && passed=$((passed + 1)) && return
+  failed=$((failed + 1))
+  echo "'$1': expected '$2', got '$got'"
 }
 
 while IFS=$'\t' read -r words answers; do

@@ -34,19 +34,14 @@ ReadBack readBack(const std::string& text) {
   out.name = name != nullptr ? name : "";
   std::string expanded;
   for (const char* c = exec; c != nullptr && *c != '\0'; ++c) {
-    if (*c != '%') {
-      expanded += *c;
-    } else if (c[1] != '\0' && *++c == '%') {
-      expanded += '%';
-    }
+    if (*c != '%' || (c[1] != '\0' && *++c == '%')) expanded += *c;  // %% gives %; a code goes
   }
   g_free(name);
   g_free(exec);
   gchar** argv = nullptr;
-  if (g_shell_parse_argv(expanded.c_str(), nullptr, &argv, nullptr)) {
-    for (gchar** arg = argv; *arg != nullptr; ++arg) out.argv.emplace_back(*arg);
-    g_strfreev(argv);
-  }
+  if (g_shell_parse_argv(expanded.c_str(), nullptr, &argv, nullptr))
+    out.argv.assign(argv, argv + g_strv_length(argv));
+  g_strfreev(argv);
   return out;
 }
 

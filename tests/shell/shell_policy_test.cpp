@@ -12,21 +12,9 @@
 namespace vexloweb::shell {
 namespace {
 
-std::string_view decisionName(Decision decision) {
-  constexpr std::pair<Decision, std::string_view> kNames[] = {
-      {Decision::kLoad, "LOAD"},
-      {Decision::kOpenHere, "OPEN_HERE"},
-      {Decision::kCustomTab, "CUSTOM_TAB"},
-      {Decision::kBrowser, "BROWSER"},
-      {Decision::kDesktop, "DESKTOP"},
-      {Decision::kRefuse, "REFUSE"},
-      {Decision::kOnResponse, "ON_RESPONSE"},
-  };
-  for (const auto& [value, name] : kNames) {
-    if (value == decision) return name;
-  }
-  return "?";
-}
+// In the order of Decision's values.
+constexpr const char* kDecisionNames[] = {"LOAD",    "OPEN_HERE", "CUSTOM_TAB", "BROWSER",
+                                          "DESKTOP", "REFUSE",    "ON_RESPONSE"};
 
 TEST(NavigationPolicy, EachRequestAPageCanMakeComesToWhatTheTableSays) {
   std::vector<ExternalBrowseUrl> rules;
@@ -53,7 +41,7 @@ TEST(NavigationPolicy, EachRequestAPageCanMakeComesToWhatTheTableSays) {
         row[3] == "new" ? RequestKind::kNewWindow : RequestKind::kNavigation,
         row[4] == "yes",
         row[5] == "yes"};
-    EXPECT_EQ(decisionName(decideNavigation(rules, request)), row[6])
+    EXPECT_EQ(kDecisionNames[static_cast<int>(decideNavigation(rules, request))], row[6])
         << row[0] << " from " << row[1] << " " << row[2] << " " << row[3] << " gesture " << row[4]
         << " sent-out " << row[5];
   }
@@ -75,17 +63,13 @@ TEST(DownloadNaming, ANameIsSafeAndFree) {
     EXPECT_EQ(got, row[2]) << row[1];
   }
   // At most 255 bytes, the extension kept, cut at a character's start; numbered names fit too.
-  const auto repeat = [](std::string_view text, int times) {
-    std::string out;
-    while (times-- > 0) out += text;
-    return out;
-  };
-  const std::string full = safeFileName(repeat("a", 300) + ".txt");
-  EXPECT_EQ(full, repeat("a", 251) + ".txt");
-  EXPECT_EQ(safeFileName(repeat("\xe6\x97\xa5", 100) + ".pdf"),
-            repeat("\xe6\x97\xa5", 83) + ".pdf");
+  const std::string full = safeFileName(std::string(300, 'a') + ".txt");
+  EXPECT_EQ(full, std::string(251, 'a') + ".txt");
+  std::string days;  // 100 three-byte characters: 83 fit before the extension
+  for (int i = 0; i < 100; ++i) days += "\xe6\x97\xa5";
+  EXPECT_EQ(safeFileName(days + ".pdf"), days.substr(0, 83 * 3) + ".pdf");
   EXPECT_EQ(freeFileName(full, [&](const std::string& n) { return n == full; }),
-            repeat("a", 247) + " (1).txt");
+            std::string(247, 'a') + " (1).txt");
 }
 
 }  // namespace

@@ -1,56 +1,32 @@
-"""Each app its own desktop app, end to end: its own website data and store (a local server on
-127.0.0.1 hears what each app's page sees), one instance per app, and install, list and
-uninstall with hostile names. Runs under dbus-run-session; needs VEXLOWEB_SHELL, VEXLOWEB_TOOL."""
+"""Each app its own desktop app, end to end: its own website data and store (the harness's site
+hears what each app's page sees), one instance per app, and install, list and uninstall with
+hostile names. Runs under dbus-run-session, on X11."""
 
-import http.server
 import json
 import os
-import queue
+import pathlib
 import re
 import shutil
 import signal
 import sqlite3
+import stat
 import subprocess
-import tempfile
-import threading
 import unittest
-import urllib.parse
 
 import gi
 
 gi.require_version("Gio", "2.0")
 from gi.repository import Gio, GLib  # noqa: E402
-
-SHELL = os.environ["VEXLOWEB_SHELL"]
-WAIT = 90
-with open(os.path.join(os.path.dirname(__file__), "pages", "isolation.html"), "rb") as f:
-    PAGE = f.read()
-
-
-class Handler(http.server.BaseHTTPRequestHandler):
-    def do_GET(self):
-        url = urllib.parse.urlsplit(self.path)
-        if url.path == "/report":
-            self.server.reports.put(dict(urllib.parse.parse_qsl(url.query, True)))
-        body = b"" if url.path == "/report" else PAGE
-        self.send_response(200)
-        self.send_header("Content-Type", "text/html")
-        self.send_header("Content-Length", str(len(body)))
-        self.end_headers()
-        self.wfile.write(body)
-
-    def log_message(self, *args):
-        pass
+from shell_harness import SHELL, WAIT, Scratch  # noqa: E402
 
 
 def tree(root):
     """Every path under root: its mode, and a file's size and modification time."""
     found = {}
-    for folder, dirs, files in os.walk(root):
-        for name in dirs + files:
-            info = os.lstat(os.path.join(folder, name))
-            found[os.path.relpath(os.path.join(folder, name), root)] = (
-                info.st_mode, None if name in dirs else (info.st_size, info.st_mtime_ns))
+    for path in pathlib.Path(root).rglob("*"):
+        info = path.lstat()
+        found[str(path.relative_to(root))] = (
+            info.st_mode, None if stat.S_ISDIR(info.st_mode) else (info.st_size, info.st_mtime_ns))
     return found
 
 
@@ -58,46 +34,12 @@ def changes(before, after):
     return {k for k in before.keys() | after.keys() if before.get(k) != after.get(k)}
 
 
-class Scratch(unittest.TestCase):
-    """A home of its own with the XDG folders in it, and a session's runtime folder beside it."""
-    root_name = "home"
-
-    def setUp(self):
-        self.scratch = tempfile.TemporaryDirectory()
-        self.root = os.path.join(self.scratch.name, self.root_name)
-        self.xdg = {n: os.path.join(self.root, n.lower())
-                    for n in ("XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME")}
-        runtime = os.path.join(self.scratch.name, "run")  # where dconf and at-spi write
-        os.makedirs(runtime, mode=0o700)
-        self.env = dict(os.environ, HOME=self.root, XDG_RUNTIME_DIR=runtime, **self.xdg)
-        self.bundle = os.path.join(self.root, "bundle")
-        os.makedirs(self.bundle)
-        self.addCleanup(self.scratch.cleanup)
-
-    def seal(self, name, document):
-        source = os.path.join(self.scratch.name, "app.json")
-        with open(source, "w", encoding="utf-8") as out:
-            json.dump(document, out)
-        subprocess.run([os.environ["VEXLOWEB_TOOL"], "seal", "-o",
-                        os.path.join(self.bundle, name + ".io"), source], check=True)
-
-    def shell(self, *args, program=SHELL):
-        return subprocess.run([program, *args], env=self.env, capture_output=True, text=True,
-                              timeout=WAIT)
-
-    def folder(self, base, app_id):
-        return os.path.join(self.xdg[base], "vexloweb", "apps", app_id)
-
-
 class Apps(Scratch):
+    own_runtime = True
+
     def setUp(self):
         super().setUp()
-        self.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
-        self.server.reports = queue.Queue()
-        threading.Thread(target=self.server.serve_forever, daemon=True).start()
-        self.addCleanup(self.server.server_close)
-        self.addCleanup(self.server.shutdown)
-        self.base = "http://127.0.0.1:%d/?" % self.server.server_address[1]
+        self.base = self.site.url("/isolation.html?")
         self.seal("alpha", {"package_name": "com.example.alpha", "theme_color": "SOLID_3"})
         self.seal("beta", {"package_name": "org.example.beta", "theme_color": "SOLID_3"})
 
@@ -111,7 +53,7 @@ class Apps(Scratch):
     def report(self, **expected):
         """The next report that has every member of expected."""
         while True:
-            got = self.server.reports.get(timeout=WAIT)
+            got = self.site.reports.get(timeout=WAIT)
             if all(got.get(k) == v for k, v in expected.items()):
                 return got
 
@@ -151,16 +93,16 @@ class Apps(Scratch):
         with sqlite3.connect(store) as db:
             db.execute("INSERT OR REPLACE INTO entries VALUES ('APP_THEME', 0, 'SOLID_7')")
         db.close()
-        before = tree(self.root)
+        before = tree(self.home)
         shown = {app: self.preview(app, "app=P") for app in ("alpha", "beta")}
         self.assertNotEqual(shown["alpha"]["colors"], shown["beta"]["colors"])
         self.assertEqual({app: s["page_title"] for app, s in shown.items()},
                          {"alpha": "seen:|null", "beta": "seen:|null"})
-        self.assertEqual(changes(before, tree(self.root)), set())
+        self.assertEqual(changes(before, tree(self.home)), set())
 
         # Purging an app that was run but never installed removes its folders, and only its.
         self.assertEqual(self.shell("uninstall", "--purge", "com.example.alpha").returncode, 0)
-        self.assertEqual({p.split(os.sep)[-1] for p in changes(before, tree(self.root))
+        self.assertEqual({p.split(os.sep)[-1] for p in changes(before, tree(self.home))
                           if p.count(os.sep) == 3}, {"com.example.alpha"})
         self.assertTrue(os.path.exists(self.folder("XDG_DATA_HOME", "org.example.beta")))
 
@@ -179,7 +121,7 @@ class Apps(Scratch):
             self.assertIn('("%s" "%s")' % (app_id, app_id), windows.stdout)
         # Without a session bus a launch cannot find the first one: it runs on its own.
         alone = self.start("alpha", "app=alone", dict(self.env, DBUS_SESSION_BUS_ADDRESS="unix:"
-                                                       "path=" + os.path.join(self.root, "no-bus")))
+                                                       "path=" + os.path.join(self.home, "no-bus")))
         self.report(app="alone")
         for process in (first, other, alone):
             self.assertIsNone(process.poll())
@@ -188,7 +130,8 @@ class Apps(Scratch):
 
 class Install(Scratch):
     """install, list and uninstall with names, titles and paths that try to break the launcher."""
-    root_name = "ho me \"q\" %u $(x) ;\n\\ é"
+    home_name = "ho me \"q\" %u $(x) ;\n\\ é"
+    own_runtime = True
     NAME = "we ird's \"app\" %f $(touch x);\nnext ☕"
     TITLE = "Tea & \"Cakes\" <b> %f $(id)\nExec=/bin/evil"
 
@@ -202,11 +145,11 @@ class Install(Scratch):
                               "menu_header_title": self.TITLE, "theme_color": "SOLID_5"})
 
     def copy_shell(self, folder):
-        os.makedirs(os.path.join(self.scratch.name, folder))
-        return shutil.copy(SHELL, os.path.join(self.scratch.name, folder))
+        os.makedirs(os.path.join(self.scratch, folder))
+        return shutil.copy(SHELL, os.path.join(self.scratch, folder))
 
     def test_round_trip_with_hostile_names(self):
-        before = tree(self.root)
+        before = tree(self.home)
         done = self.shell("install", "--bundle", self.bundle, self.NAME, program=self.program)
         self.assertEqual(done.returncode, 0, done.stderr)
         app_id, entry = done.stdout.rstrip("\n").split("\t")
@@ -224,9 +167,8 @@ class Install(Scratch):
         self.assertEqual(argv, [self.program, "--bundle", folder, "--", self.NAME])
         routed = self.shell("--route", "https://x.example/", *argv[1:], program=argv[0])
         self.assertEqual((routed.returncode, routed.stdout), (0, "INSIDE\n"), routed.stderr)
-        with open(os.path.join(self.data, "icons/hicolor/scalable/apps", app_id + ".svg"),
-                  encoding="utf-8") as svg:
-            self.assertIn(">T</text>", svg.read())
+        icon = pathlib.Path(self.data, "icons/hicolor/scalable/apps", app_id + ".svg")
+        self.assertIn(">T</text>", icon.read_text(encoding="utf-8"))
 
         # Reinstalling, under this name or another, leaves one copy and one launcher.
         shutil.copy(os.path.join(self.bundle, self.NAME + ".io"),
@@ -235,10 +177,10 @@ class Install(Scratch):
             done = self.shell("install", "--bundle", self.bundle, name, program=self.program)
             self.assertEqual(done.returncode, 0, done.stderr)
             self.assertEqual(os.listdir(folder), [name + ".io"])
-        title = info.get_string("Name")
-        self.assertEqual(self.shell("list").stdout, "renamed\t%s\t%s\n" % (app_id, title))
+        self.assertEqual(self.shell("list").stdout,
+                         "renamed\t%s\t%s\n" % (app_id, info.get_string("Name")))
         self.assertEqual(self.shell("uninstall", "renamed").returncode, 0)
-        self.assertEqual(changes(before, tree(self.root)), {"bundle/renamed.io"})
+        self.assertEqual(changes(before, tree(self.home)), {"bundle/renamed.io"})
         self.assertEqual(self.shell("list").stdout, "")
         done = self.shell("uninstall", "renamed")
         self.assertEqual(done.returncode, 1)
@@ -248,7 +190,7 @@ class Install(Scratch):
         os.rmdir(os.path.join(self.data, "icons", "hicolor"))
         with open(os.path.join(self.data, "icons", "hicolor"), "w", encoding="ascii") as f:
             f.write("a file where the icon's folder should go")
-        before = tree(self.root)
+        before = tree(self.home)
         percent = self.copy_shell("100%")  # launchers look programs up before expanding codes
         for name, why, program in [
                 (self.NAME, "hicolor: not a folder", SHELL), ("missing", "resource", SHELL),
@@ -259,7 +201,7 @@ class Install(Scratch):
             self.assertIn(why, done.stderr)
         for name in ("..", "vexloweb", "../../..", "", "a.b/.."):  # purge removes only an app's
             self.assertEqual(self.shell("uninstall", "--purge", name).returncode, 1, name)
-        self.assertEqual(changes(before, tree(self.root)), set())
+        self.assertEqual(changes(before, tree(self.home)), set())
 
 
 if __name__ == "__main__":
