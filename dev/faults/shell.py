@@ -140,7 +140,7 @@ FAULTS = [
      '    return app.exit(error) == 0 ? 0 : kUsage;',
      '    return app.exit(error);',
      "an unknown option or a missing NAME exits with CLI11's own code (109, 106) instead of 2"),
-    ('H25', 'shell/main.cpp',
+    ('H25', 'shell/application.cpp',
      'failure && status == 0) {',
      'failure) {',
      'a screenshot that could not be written exits 3 (page failed) instead of 1 when the first '
