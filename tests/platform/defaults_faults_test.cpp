@@ -17,7 +17,6 @@
 #include "platform/store_file.hpp"
 #include "test_files.hpp"
 #include "vexloweb/loader/load_pipeline.hpp"
-#include "vexloweb/platform/diagnostics.hpp"
 #include "vexloweb/platform/user_defaults.hpp"
 
 namespace vexloweb::platform {
@@ -155,38 +154,6 @@ TEST(DefaultsFaults, TheToolAndAProgramOpeningAFreshStoreTogetherLoseNothing) {
   }
 }
 #endif
-
-// A write the database refuses midway (another connection keeps it locked past the busy timeout)
-// is not lost: the store carries on in memory with what it held plus that write, and says why
-// once.
-TEST(DefaultsFaults, AWriteTheDatabaseRefusesIsKeptInMemory) {
-  testing::TempDir dir;
-  const auto file = dir.path() / "defaults.sqlite3";
-  UserDefaults store(file);
-  store.setObject(std::string("before"), "a");
-  ASSERT_TRUE(store.isPersistent());
-
-  sqlite3* db = nullptr;
-  ASSERT_EQ(sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
-  ASSERT_EQ(sqlite3_exec(db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
-  std::vector<std::string> said;
-  auto previous = setDiagnosticHandler([&](std::string_view line) { said.emplace_back(line); });
-  store.setObject(std::string("during"), "b");  // waits out the busy timeout, then falls back
-  store.setObject(std::int64_t{3}, "c");
-  setDiagnosticHandler(std::move(previous));
-  sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
-  sqlite3_close(db);
-
-  EXPECT_FALSE(store.isPersistent());
-  EXPECT_EQ(store.object("a"), DefaultsValue(std::string("before")));
-  EXPECT_EQ(store.object("b"), DefaultsValue(std::string("during")));
-  EXPECT_EQ(store.object("c"), DefaultsValue(std::int64_t{3}));
-  ASSERT_EQ(said.size(), 1U);
-  EXPECT_NE(said[0].find("(another process holds the store too long); keeping values in memory "
-                         "for this process"),
-            std::string::npos)
-      << said[0];
-}
 
 }  // namespace
 }  // namespace vexloweb::platform

@@ -1,6 +1,7 @@
 // The user-defaults store under the I/O faults SQLite's own tests inject: a full database, the Nth
-// write or sync failing, a database that refuses writes. In each case no acknowledged value is
-// lost, nothing is reported as stored that was not, and the file stays consistent.
+// write or sync failing, a database that refuses writes, and one another connection keeps locked
+// past the busy timeout. In each case no acknowledged value is lost, nothing is reported as stored
+// that was not, the store says why once, and the file stays consistent.
 #include <dlfcn.h>
 #include <sqlite3.h>
 
@@ -25,6 +26,7 @@ struct Fault {
   int failSync = 0;              // the Nth sync fails (0: none)
   int writes = 0;
   int syncs = 0;
+  bool busy = false;  // another connection holds the store's lock through the writes
 } gFault;
 
 }  // namespace
@@ -73,6 +75,7 @@ TEST_F(StoreIoFaults, NoAcknowledgedValueIsLostAndNoFailureIsReportedAsStored) {
   std::vector<Case> cases = {
       {"full", {"PRAGMA max_page_count = 3", 0, 0}},
       {"read-only", {"PRAGMA query_only = 1", 0, 0}},
+      {"busy", {.busy = true}},
   };
   for (int n = 1; n <= 48; n += n < 12 ? 1 : 6) {
     cases.push_back({"write", {nullptr, n, 0}});
@@ -87,7 +90,8 @@ TEST_F(StoreIoFaults, NoAcknowledgedValueIsLostAndNoFailureIsReportedAsStored) {
     SCOPED_TRACE(trace);
     const auto file = dir.path() / (trace + ".sqlite3");
     UserDefaults(file).setObject(std::string("kept"), "before");  // acknowledged, unfaulted
-    std::vector<std::string> acknowledged;
+    std::vector<std::string> acknowledged, said;
+    setDiagnosticHandler([&](std::string_view line) { said.emplace_back(line); });
     {
       UserDefaults store(file);
       if (c.fault.failSync > 0) {  // opened before the fault: the setting must reopen it
@@ -95,6 +99,12 @@ TEST_F(StoreIoFaults, NoAcknowledgedValueIsLostAndNoFailureIsReportedAsStored) {
         store.setSyncOnCommit(true);
       }
       gFault = c.fault;
+      sqlite3* holder = nullptr;
+      if (c.fault.busy) {  // the store's own connection is open for writing first
+        store.setObject(std::string("kept"), "before");
+        sqlite3_open(file.c_str(), &holder);
+        EXPECT_EQ(sqlite3_exec(holder, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+      }
       for (int i = 0; i < 6; ++i) {
         const std::string key = "k" + std::to_string(i);
         if (i % 2 == 1) {
@@ -105,6 +115,7 @@ TEST_F(StoreIoFaults, NoAcknowledgedValueIsLostAndNoFailureIsReportedAsStored) {
         store.setObject(big + key, key);  // after a transaction, replaces its interim value
         if (!store.failure()) acknowledged.push_back(key);
       }
+      sqlite3_close(holder);
       // Every value is readable in the process, on file or in memory, and none older than it
       // came back when the store fell back to memory.
       for (int i = 0; i < 6; ++i) {
@@ -112,13 +123,23 @@ TEST_F(StoreIoFaults, NoAcknowledgedValueIsLostAndNoFailureIsReportedAsStored) {
         EXPECT_EQ(store.object(key), DefaultsValue(big + key)) << key;
       }
       EXPECT_EQ(store.object("before"), DefaultsValue(std::string("kept")));
-      EXPECT_EQ(store.failure().value_or("").find("another process"), std::string::npos);
+      EXPECT_EQ(store.failure().value_or("").find("another process") != std::string::npos,
+                c.fault.busy);
+      EXPECT_EQ(store.isPersistent(), !store.failure());
       met[c.name] += store.failure().has_value();
+      EXPECT_EQ(said.size(), store.failure() ? 1U : 0U);
+      if (c.fault.busy && !said.empty()) {
+        EXPECT_NE(said[0].find("(another process holds the store too long); keeping values in "
+                               "memory for this process"),
+                  std::string::npos)
+            << said[0];
+      }
       if (c.fault.failSync > 0 && !store.failure()) {
         EXPECT_GE(gFault.syncs, 9) << "not every commit (nine here) was synced";
       }
     }
     gFault = {};
+    setDiagnosticHandler(nullptr);
     EXPECT_EQ(testing::firstValue(file, "PRAGMA integrity_check"), "ok");
     UserDefaults reopened(file);
     EXPECT_EQ(reopened.object("before"), DefaultsValue(std::string("kept")));

@@ -43,7 +43,8 @@ TEST_F(UserDefaultsTest, WritesReplaceValueAndTypeAndSurviveReopening) {
   EXPECT_FALSE(disk->object("k").has_value());
   EXPECT_FALSE(std::filesystem::exists(file().parent_path()));
   for (UserDefaults* store : {memory.get(), disk.get()}) {
-    SCOPED_TRACE(store->isPersistent() ? "sqlite" : "memory");
+    SCOPED_TRACE(store == disk.get() ? "sqlite" : "memory");
+    EXPECT_EQ(store->isPersistent(), store == disk.get());
     store->setObject(std::nullopt, "never there");
     store->setObject(std::numeric_limits<double>::quiet_NaN(), "nan");
     EXPECT_TRUE(std::isnan(std::get<double>(*store->object("nan"))));
@@ -61,19 +62,17 @@ TEST_F(UserDefaultsTest, WritesReplaceValueAndTypeAndSurviveReopening) {
     }
     store->setObject(std::int64_t{8}, nulKey);
   }
-  EXPECT_FALSE(memory->isPersistent());
-  EXPECT_TRUE(disk->isPersistent());
-  EXPECT_EQ(memory->keys(), (std::vector<std::string>{"k", nulKey, "nan"}));
   disk.reset();
   testing::firstValue(file(), "PRAGMA journal_mode=DELETE");
   const std::string closed = testing::readFile(file());
-  {
-    UserDefaults reopened(file());
-    EXPECT_EQ(reopened.object("k"), DefaultsValue("last"s));
-    EXPECT_EQ(reopened.object(nulKey), DefaultsValue(std::int64_t{8}));
-    EXPECT_TRUE(std::isnan(std::get<double>(*reopened.object("nan"))));
-    EXPECT_EQ(reopened.keys(), (std::vector<std::string>{"k", nulKey, "nan"}));
+  disk = std::make_unique<UserDefaults>(file());  // reopened
+  for (UserDefaults* store : {memory.get(), disk.get()}) {
+    EXPECT_EQ(store->object("k"), DefaultsValue("last"s));
+    EXPECT_EQ(store->object(nulKey), DefaultsValue(std::int64_t{8}));
+    EXPECT_TRUE(std::isnan(std::get<double>(*store->object("nan"))));
+    EXPECT_EQ(store->keys(), (std::vector<std::string>{"k", nulKey, "nan"}));
   }
+  disk.reset();
   EXPECT_EQ(testing::readFile(file()), closed);
   EXPECT_FALSE(std::filesystem::exists(file().string() + "-wal"));
 }
@@ -108,10 +107,7 @@ TEST_F(UserDefaultsTest, OnlyADamagedStoreOfOursIsMovedAsideAndOnlyByAWrite) {
   std::filesystem::create_directories(file().parent_path());
   const auto database = [&](const char* sql) {  // another program's, as bytes
     const auto other = dir_.path() / "other.db";
-    sqlite3* db = nullptr;
-    sqlite3_open(other.c_str(), &db);
-    sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
-    sqlite3_close(db);
+    testing::firstValue(other, sql);
     std::string content = testing::readFile(other);
     std::filesystem::remove(other);
     return content;
@@ -152,13 +148,13 @@ TEST_F(UserDefaultsTest, OnlyADamagedStoreOfOursIsMovedAsideAndOnlyByAWrite) {
     EXPECT_EQ(lines.size(), c.movedAside ? 2U : 1U) << "the read's warning, once, and the move";
     std::size_t aside = 0;
     for (const auto& entry : std::filesystem::directory_iterator(file().parent_path())) {
-      if (entry.path().filename().string().find(".corrupt-") == std::string::npos) continue;
-      if (entry.path().string().ends_with("-wal") || entry.path().string().ends_with("-shm"))
+      const std::string name = entry.path().filename().string();
+      if (name.find(".corrupt-") == name.npos || name.ends_with("-wal") || name.ends_with("-shm"))
         continue;
       ++aside;
       EXPECT_EQ(testing::readFile(entry.path()), damaged);
-      EXPECT_TRUE(std::regex_match(entry.path().filename().string(),
-                                   std::regex(R"(defaults\.sqlite3\.corrupt-\d+(-[1-9]\d*)?)")));
+      EXPECT_TRUE(
+          std::regex_match(name, std::regex(R"(defaults\.sqlite3\.corrupt-\d+(-[1-9]\d*)?)")));
     }
     EXPECT_EQ(aside, asideBefore + (c.movedAside ? 1 : 0));
     asideBefore = aside;
