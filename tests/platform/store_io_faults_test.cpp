@@ -68,11 +68,7 @@ class StoreIoFaults : public ::testing::Test {
 };
 
 TEST_F(StoreIoFaults, NoAcknowledgedValueIsLostAndNoFailureIsReportedAsStored) {
-  struct Case {
-    const char* name;
-    Fault fault;
-  };
-  std::vector<Case> cases = {
+  std::vector<std::pair<const char*, Fault>> cases = {
       {"full", {"PRAGMA max_page_count = 3", 0, 0}},
       {"read-only", {"PRAGMA query_only = 1", 0, 0}},
       {"busy", {.busy = true}},
@@ -84,9 +80,9 @@ TEST_F(StoreIoFaults, NoAcknowledgedValueIsLostAndNoFailureIsReportedAsStored) {
   testing::TempDir dir;
   std::map<std::string, int> met;    // how many cases of each kind a write met
   const std::string big(1500, 'v');  // a few values fill a page
-  for (const Case& c : cases) {
+  for (const auto& [name, fault] : cases) {
     const std::string trace =
-        std::string(c.name) + " " + std::to_string(c.fault.failWrite + c.fault.failSync);
+        std::string(name) + " " + std::to_string(fault.failWrite + fault.failSync);
     SCOPED_TRACE(trace);
     const auto file = dir.path() / (trace + ".sqlite3");
     UserDefaults(file).setObject(std::string("kept"), "before");  // acknowledged, unfaulted
@@ -94,13 +90,13 @@ TEST_F(StoreIoFaults, NoAcknowledgedValueIsLostAndNoFailureIsReportedAsStored) {
     setDiagnosticHandler([&](std::string_view line) { said.emplace_back(line); });
     {
       UserDefaults store(file);
-      if (c.fault.failSync > 0) {  // opened before the fault: the setting must reopen it
+      if (fault.failSync > 0) {  // opened before the fault: the setting must reopen it
         EXPECT_TRUE(store.object("before").has_value());
         store.setSyncOnCommit(true);
       }
-      gFault = c.fault;
+      gFault = fault;
       sqlite3* holder = nullptr;
-      if (c.fault.busy) {  // the store's own connection is open for writing first
+      if (fault.busy) {  // the store's own connection is open for writing first
         store.setObject(std::string("kept"), "before");
         sqlite3_open(file.c_str(), &holder);
         EXPECT_EQ(sqlite3_exec(holder, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
@@ -118,20 +114,19 @@ TEST_F(StoreIoFaults, NoAcknowledgedValueIsLostAndNoFailureIsReportedAsStored) {
       sqlite3_close(holder);
       // Every value is readable in the process, on file or in memory, and none older than it
       // came back when the store fell back to memory.
-      for (int i = 0; i < 6; ++i) {
-        const std::string key = "k" + std::to_string(i);
-        EXPECT_EQ(store.object(key), DefaultsValue(big + key)) << key;
-      }
+      for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(store.object("k" + std::to_string(i)),
+                  DefaultsValue(big + "k" + std::to_string(i)));
       EXPECT_EQ(store.object("before"), DefaultsValue(std::string("kept")));
       const std::string why = store.failure().value_or("");
-      EXPECT_EQ(why.find("another process") != why.npos, c.fault.busy) << why;
-      EXPECT_EQ(why.ends_with(" (another process holds the store too long)"), c.fault.busy);
+      EXPECT_EQ(why.find("another process") != why.npos, fault.busy) << why;
+      EXPECT_EQ(why.ends_with(" (another process holds the store too long)"), fault.busy);
       EXPECT_EQ(store.isPersistent(), !store.failure());
-      met[c.name] += store.failure().has_value();
+      met[name] += store.failure().has_value();
       const auto line =
           "vexloweb: user defaults: " + why + "; keeping values in memory for this process";
       EXPECT_EQ(said, store.failure() ? std::vector{line} : std::vector<std::string>{});
-      if (c.fault.failSync > 0 && !store.failure()) {
+      if (fault.failSync > 0 && !store.failure()) {
         EXPECT_GE(gFault.syncs, 9) << "not every commit (nine here) was synced";
       }
     }

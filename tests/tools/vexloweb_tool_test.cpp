@@ -14,7 +14,7 @@
 namespace vexloweb {
 namespace {
 
-const std::filesystem::path kData = VEXLOWEB_TEST_DATA;
+const std::filesystem::path kData = VEXLOWEB_TEST_DATA, kTool = VEXLOWEB_TOOL;
 
 struct ToolRun {
   int status;
@@ -24,20 +24,14 @@ struct ToolRun {
 
 class ToolTest : public ::testing::Test {
  protected:
-  ToolTest() {
-    std::filesystem::create_directories(dir_.path() / ".bin");
-    testing::writeFile(dir_.path() / ".bin/vexloweb",
-                       std::string("#!/bin/sh\nexec '") + VEXLOWEB_TOOL + "' \"$@\"\n");
-    std::filesystem::permissions(dir_.path() / ".bin/vexloweb", std::filesystem::perms::owner_all);
-  }
   // Runs a shell line in the scratch folder, with `vexloweb` on the path.
   ToolRun run(const std::string& line, const std::string& input = "") {
     const std::string at = dir_.path().string();
     testing::writeFile(dir_.path() / ".stdin", input);
     testing::writeFile(dir_.path() / ".line", line);
     const std::string command =
-        "cd '" + at + "' && PATH='" + at + "/.bin':\"$PATH\" DATA='" + kData.string() +
-        "' EXAMPLE='" + testing::exampleDocumentPath().string() +
+        "cd '" + at + "' && PATH='" + kTool.parent_path().string() + "':\"$PATH\" DATA='" +
+        kData.string() + "' EXAMPLE='" + testing::exampleDocumentPath().string() +
         "' VERSION=" VEXLOWEB_VERSION_STRING " sh .line <.stdin >.stdout 2>.stderr";
     const int raw = std::system(command.c_str());
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, testing::readFile(dir_.path() / ".stdout"),
