@@ -59,9 +59,8 @@ TEST(CCCrypt, PaddingIsCheckedByteByByteAndAFailureZeroesTheOutput) {
     ASSERT_EQ(decryptEnding(std::vector<std::uint8_t>(n, n), out, moved), kCCSuccess) << int{n};
     EXPECT_EQ(moved, 32U - n);
     for (std::size_t wrong = 0; wrong + 1 < n; ++wrong) {
-      for (std::uint8_t value : {std::uint8_t(n - 1), std::uint8_t(n + 1), std::uint8_t{0}}) {
+      for (std::uint8_t value : {std::uint8_t(n - 1), std::uint8_t(n + 1), std::uint8_t{0}})
         refused.emplace_back(n, n)[wrong] = value;
-      }
     }
   }
   for (const auto& tail : refused) {
@@ -71,8 +70,7 @@ TEST(CCCrypt, PaddingIsCheckedByteByByteAndAFailureZeroesTheOutput) {
 }
 
 TEST(CCCrypt, ReportsEachFaultWithItsStatus) {
-  const std::string key(32, 'k');
-  const std::string iv(16, 'i');
+  const std::string key(32, 'k'), iv(16, 'i');
   std::vector<std::uint8_t> block(16);
   std::size_t moved = 0;
   ASSERT_EQ(CCCrypt(0, 0, 1, key.data(), 32, iv.data(), "x", 1, block.data(), 16, &moved),

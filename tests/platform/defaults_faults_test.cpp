@@ -26,8 +26,7 @@ constexpr int kGroup = 18;  // writes per transaction, as in a load
 
 // Counters the writer shares with the test: what had returned when it was killed.
 struct Acknowledged {
-  std::atomic<long> single;
-  std::atomic<long> groups;
+  std::atomic<long> single, groups;
 };
 
 [[noreturn]] void writeUntilKilled(const std::filesystem::path& file, Acknowledged* acknowledged) {

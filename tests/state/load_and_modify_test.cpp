@@ -82,8 +82,7 @@ TEST_F(LoaderTest, AChangeThatCallsBackIntoTheHolderThrowsInsteadOfHanging) {
 struct Pause {
   std::mutex mutex;
   std::condition_variable changed;
-  bool paused = false;
-  bool released = false;
+  bool paused = false, released = false;
 } gPause;
 
 void pauseFirstWhenHeld(std::string_view stage, std::string_view fileName) {

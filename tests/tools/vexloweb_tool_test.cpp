@@ -18,8 +18,7 @@ const std::filesystem::path kData = VEXLOWEB_TEST_DATA, kTool = VEXLOWEB_TOOL;
 
 struct ToolRun {
   int status;
-  std::string out;
-  std::string err;
+  std::string out, err;
 };
 
 class ToolTest : public ::testing::Test {
@@ -44,9 +43,8 @@ class ToolTest : public ::testing::Test {
 // What a command is expected to do: its status, the whole of an output (index 0 standard output,
 // 1 standard error) when `>` lines are given, and texts an output holds or does not.
 struct Expected {
-  int line = 0;
+  int line = 0, status = 0;
   std::string command, input;
-  int status = 0;
   std::optional<std::string> whole[2];
   std::vector<std::tuple<int, std::string, bool>> has;
 };
