@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <array>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <future>
@@ -123,10 +124,14 @@ TEST_F(UserDefaultsTest, OnlyADamagedStoreOfOursIsMovedAsideAndOnlyByAWrite) {
       {database("PRAGMA user_version=7; CREATE VIEW v AS SELECT 1"), false, "another program's"},
       {database("PRAGMA journal_mode=WAL; CREATE TABLE entries(key, note)"), false, "another"},
       {damaged, true, "moved it to"},
-      {damaged, true, "moved it to"},  // the same second again: both copies kept
+      {damaged, true, "moved it to"},  // again: every copy kept
   };
   setDiagnosticHandler(nullptr);
+  // Every second a move may fall in already has a copy, so each move must find a name of its own.
+  const auto now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
   std::size_t asideExpected = 0;
+  for (auto second = now - 1; second < now + 60; ++second, ++asideExpected)
+    testing::writeFile(file().string() + ".corrupt-" + std::to_string(second), damaged);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.said);
     testing::writeFile(file(), c.content);

@@ -31,7 +31,7 @@ TEST_F(LoaderTest, LoadsAndHostChangesThatUseTheStoreNeverDeadlock) {
   });
   std::vector<std::thread> hosts;
   std::int64_t last[2] = {};
-  for (int h = 0; h < 2; ++h) {
+  for (int h = 0; h < 2; ++h)
     hosts.emplace_back([&, h] {
       auto& defaults = platform::UserDefaults::standard();
       for (int i = 0; loading || i < 300; last[h] = i++) {
@@ -45,7 +45,6 @@ TEST_F(LoaderTest, LoadsAndHostChangesThatUseTheStoreNeverDeadlock) {
         EXPECT_TRUE(!record || record->package_name() == "p");
       }
     });
-  }
   loader.join();
   for (auto& host : hosts) host.join();
   EXPECT_EQ(stored(Constants::KEY_COLOR_PRIMARY), platform::DefaultsValue("quarn_solid3_primary"));
