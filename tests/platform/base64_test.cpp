@@ -7,11 +7,12 @@
 namespace vexloweb::platform {
 namespace {
 
-TEST(Base64, DecodesOnlyStrictText) {
+TEST(Base64, DecodesOnlyStrictTextAndEncodesToIt) {
   for (const auto& row : testing::readTable("platform/base64.tsv")) {
     Base64Fault fault{0, ""};
     const auto decoded = decodeBase64(row[0], &fault);
     EXPECT_EQ(decoded ? "= " + *decoded : "! " + std::string(fault.reason), row[1]) << row[0];
+    EXPECT_EQ(decoded ? encodeBase64(*decoded) : row[0], row[0]);  // the one text for the bytes
   }
 }
 
@@ -36,8 +37,6 @@ TEST(Base64, EncodesWhatItDecodes) {
     bytes += static_cast<char>(i * 7);
     EXPECT_EQ(decodeBase64(encodeBase64(bytes)), bytes);
   }
-  EXPECT_EQ(encodeBase64("foobar"), "Zm9vYmFy");
-  EXPECT_EQ(encodeBase64("fooba"), "Zm9vYmE=");
 }
 
 }  // namespace

@@ -37,12 +37,10 @@ TEST(CCCrypt, EncryptsAndDecryptsToTheKnownAnswers) {
 // PKCS#7 padding; returns the status and the bytes written. The output starts as 0xAA bytes.
 CCCryptorStatus decryptEnding(const std::vector<std::uint8_t>& tail, std::vector<std::uint8_t>& out,
                               std::size_t& moved) {
-  const std::string key(16, 'k');
-  const std::string iv(16, 'i');
-  std::vector<std::uint8_t> plain(32, 'p');
-  std::copy(tail.begin(), tail.end(), plain.end() - static_cast<std::ptrdiff_t>(tail.size()));
-  std::vector<std::uint8_t> sealed(32);
-  EXPECT_EQ(CCCrypt(0, kCCAlgorithmAES, 0, key.data(), 16, iv.data(), plain.data(), 32,
+  const std::string key(16, 'k'), iv(16, 'i');
+  std::vector<std::uint8_t> sealed(32, 'p');
+  std::copy(tail.begin(), tail.end(), sealed.end() - static_cast<std::ptrdiff_t>(tail.size()));
+  EXPECT_EQ(CCCrypt(0, kCCAlgorithmAES, 0, key.data(), 16, iv.data(), sealed.data(), 32,
                     sealed.data(), 32, &moved),
             kCCSuccess);
   out.assign(48, 0xAA);
@@ -56,29 +54,23 @@ CCCryptorStatus decryptEnding(const std::vector<std::uint8_t>& tail, std::vector
 TEST(CCCrypt, PaddingIsCheckedByteByByteAndAFailureZeroesTheOutput) {
   std::vector<std::uint8_t> out;
   std::size_t moved = 0;
+  std::vector<std::vector<std::uint8_t>> refused = {{0}, {17}, {255}};
   for (std::uint8_t n = 1; n <= 16; ++n) {
-    std::vector<std::uint8_t> tail(n, n);
-    ASSERT_EQ(decryptEnding(tail, out, moved), kCCSuccess) << int{n};
+    ASSERT_EQ(decryptEnding(std::vector<std::uint8_t>(n, n), out, moved), kCCSuccess) << int{n};
     EXPECT_EQ(moved, 32U - n);
     for (std::size_t wrong = 0; wrong + 1 < n; ++wrong) {
-      for (std::uint8_t value : {std::uint8_t(n - 1), std::uint8_t(n + 1), std::uint8_t{0}}) {
-        tail.assign(n, n);
-        tail[wrong] = value;
-        EXPECT_EQ(decryptEnding(tail, out, moved), kCCDecodeError)
-            << "pad " << int{n} << ", byte " << wrong << " = " << int{value};
-        EXPECT_EQ(std::count(out.begin(), out.begin() + 32, 0), 32) << "output not zeroed";
-      }
+      for (std::uint8_t value : {std::uint8_t(n - 1), std::uint8_t(n + 1), std::uint8_t{0}})
+        refused.emplace_back(n, n)[wrong] = value;
     }
   }
-  for (std::uint8_t length : {std::uint8_t{0}, std::uint8_t{17}, std::uint8_t{255}}) {
-    EXPECT_EQ(decryptEnding({length}, out, moved), kCCDecodeError) << int{length};
-    EXPECT_EQ(std::count(out.begin(), out.begin() + 32, 0), 32);
+  for (const auto& tail : refused) {
+    EXPECT_EQ(decryptEnding(tail, out, moved), kCCDecodeError) << ::testing::PrintToString(tail);
+    EXPECT_EQ(std::count(out.begin(), out.begin() + 32, 0), 32) << "output not zeroed";
   }
 }
 
 TEST(CCCrypt, ReportsEachFaultWithItsStatus) {
-  const std::string key(32, 'k');
-  const std::string iv(16, 'i');
+  const std::string key(32, 'k'), iv(16, 'i');
   std::vector<std::uint8_t> block(16);
   std::size_t moved = 0;
   ASSERT_EQ(CCCrypt(0, 0, 1, key.data(), 32, iv.data(), "x", 1, block.data(), 16, &moved),

@@ -20,9 +20,11 @@ mode_t modeOf(const std::filesystem::path& path) {
 
 // A file is replaced whole: a new one gets 0666 less the umask, an old one keeps its mode, a link
 // has its target replaced, and a write that cannot be made leaves the old file and no temporary.
-TEST(File, WritesReplaceTheWholeFileOrNothing) {
+// A batch is written whole or not at all: one file that cannot be written leaves every old file
+// as it was and no temporary, and names the file at fault.
+TEST(File, WritesReplaceTheWholeFileOrNothingAndABatchEveryFileOrNone) {
   testing::TempDir dir;
-  const auto file = dir.path() / "app.io";
+  const auto file = dir.path() / "app.io", other = dir.path() / "b.io";
   const mode_t saved = ::umask(027);
   std::string why;
   ASSERT_TRUE(writeFileReplacing(file, "first", &why)) << why;
@@ -55,36 +57,20 @@ TEST(File, WritesReplaceTheWholeFileOrNothing) {
     EXPECT_EQ(why.rfind(reason, 0), 0U) << why;
   }
   ::setrlimit(RLIMIT_FSIZE, &sizeLimit);
-  EXPECT_EQ(testing::readFile(file), "third");
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
-                          std::filesystem::directory_iterator()),
-            3);  // app.io, link.io, folder: no temporary left
-}
-
-// A batch is written whole or not at all: one file that cannot be written leaves every old file
-// as it was and no temporary, and names the file at fault.
-TEST(File, BatchWritesReplaceEveryFileOrNone) {
-  testing::TempDir dir;
-  const auto a = dir.path() / "a.io", b = dir.path() / "b.io";
-  testing::writeFile(a, "old a");
-  ::chmod(a.c_str(), 0600);
-  std::filesystem::create_directories(dir.path() / "folder");
-  std::string why;
   std::size_t atFault = 0;
-  const FileWrite refused[] = {{a, "new a"}, {b, "new b"}, {dir.path() / "folder", "x"}};
-  EXPECT_FALSE(writeFilesReplacing(refused, &why, &atFault));
+  const FileWrite refusedBatch[] = {{file, "new a"}, {other, "new b"}, {dir.path() / "folder", ""}};
+  EXPECT_FALSE(writeFilesReplacing(refusedBatch, &why, &atFault));
   EXPECT_EQ(atFault, 2U);
   EXPECT_EQ(why, "not a regular file");
-  EXPECT_EQ(testing::readFile(a), "old a");
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
-                          std::filesystem::directory_iterator()),
-            2);  // a.io, folder: no b.io, no temporary
+  EXPECT_EQ(testing::readFile(file), "third");
+  // app.io, link.io, folder: no b.io, no temporary left
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 3);
 
-  const FileWrite batch[] = {{a, "new a"}, {b, "new b"}};
+  const FileWrite batch[] = {{file, "new a"}, {other, "new b"}};
   ASSERT_TRUE(writeFilesReplacing(batch, &why)) << why;
-  EXPECT_EQ(testing::readFile(a), "new a");
-  EXPECT_EQ(testing::readFile(b), "new b");
-  EXPECT_EQ(modeOf(a), 0600U);
+  EXPECT_EQ(testing::readFile(file), "new a");
+  EXPECT_EQ(testing::readFile(other), "new b");
+  EXPECT_EQ(modeOf(file), 0600U);
 }
 
 }  // namespace

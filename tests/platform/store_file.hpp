@@ -8,20 +8,21 @@
 
 namespace vexloweb::testing {
 
-// The first column of the first row `sql` gives, on a read-write connection (after a crash only
-// a connection that can write may recover the journal); "" when there is none.
+// The first column of the first row `sql` gives, its statements run in turn on a connection that
+// may create the file and write (after a crash only a connection that can write may recover the
+// journal); "" when there is none.
 inline std::string firstValue(const std::filesystem::path& file, const char* sql) {
   sqlite3* db = nullptr;
-  sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
-  sqlite3_stmt* statement = nullptr;
-  std::string result;
-  if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) == SQLITE_OK &&
-      sqlite3_step(statement) == SQLITE_ROW) {
-    result = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
-  }
-  sqlite3_finalize(statement);
+  sqlite3_open(file.c_str(), &db);
+  std::string first;
+  const auto keepFirst = [](void* out, int, char** values, char**) {
+    auto& kept = *static_cast<std::string*>(out);
+    if (kept.empty() && values[0] != nullptr) kept = values[0];
+    return 0;
+  };
+  sqlite3_exec(db, sql, keepFirst, &first, nullptr);
   sqlite3_close(db);
-  return result;
+  return first;
 }
 
 }  // namespace vexloweb::testing

@@ -31,7 +31,7 @@ TEST_F(LoaderTest, LoadsAndHostChangesThatUseTheStoreNeverDeadlock) {
   });
   std::vector<std::thread> hosts;
   std::int64_t last[2] = {};
-  for (int h = 0; h < 2; ++h) {
+  for (int h = 0; h < 2; ++h)
     hosts.emplace_back([&, h] {
       auto& defaults = platform::UserDefaults::standard();
       for (int i = 0; loading || i < 300; last[h] = i++) {
@@ -45,13 +45,12 @@ TEST_F(LoaderTest, LoadsAndHostChangesThatUseTheStoreNeverDeadlock) {
         EXPECT_TRUE(!record || record->package_name() == "p");
       }
     });
-  }
   loader.join();
   for (auto& host : hosts) host.join();
   EXPECT_EQ(stored(Constants::KEY_COLOR_PRIMARY), platform::DefaultsValue("quarn_solid3_primary"));
   EXPECT_EQ(stored(Constants::ADMOB_KEY_AD_DELAY), platform::DefaultsValue(std::int64_t{7}));
-  EXPECT_EQ(stored("HOST_0"), platform::DefaultsValue(last[0]));  // no host write was lost
-  EXPECT_EQ(stored("HOST_1"), platform::DefaultsValue(last[1]));
+  for (int h = 0; h < 2; ++h)  // no host write was lost
+    EXPECT_EQ(stored("HOST_" + std::to_string(h)), platform::DefaultsValue(last[h]));
   platform::UserDefaults::setStandardInMemory();
 }
 
@@ -68,8 +67,7 @@ TEST_F(LoaderTest, AChangeThatCallsBackIntoTheHolderThrowsInsteadOfHanging) {
   reenter([&] { holder.setConfigureData(std::nullopt); });
   reenter([&] { holder.modifyConfigureData([](std::optional<ConfigureData>&) {}); });
   EXPECT_EQ(holder.configureData()->package_name(), "kept");
-  holder.modifyConfigureData(
-      [](std::optional<ConfigureData>& record) { record->set_package_name("changed"); });
+  holder.modifyConfigureData([](auto& record) { record->set_package_name("changed"); });
   EXPECT_EQ(holder.configureData()->package_name(), "changed");
   std::optional<ConfigureData> previous = ConfigureData::decode(R"({"package_name": "new"})");
   holder.swapConfigureData(previous);  // hands back what was held
@@ -83,8 +81,7 @@ TEST_F(LoaderTest, AChangeThatCallsBackIntoTheHolderThrowsInsteadOfHanging) {
 struct Pause {
   std::mutex mutex;
   std::condition_variable changed;
-  bool paused = false;
-  bool released = false;
+  bool paused = false, released = false;
 } gPause;
 
 void pauseFirstWhenHeld(std::string_view stage, std::string_view fileName) {
