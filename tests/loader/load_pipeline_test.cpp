@@ -38,7 +38,7 @@ TEST_F(LoaderTest, NamesTheMemberAtFaultAndRefusedKeys) {
 
   outcome = loadConfiguration("doc", EnvelopeKeys{std::nullopt, "short"});  // the IV alone counts
   ASSERT_TRUE(outcome.failure);
-  EXPECT_EQ(outcome.failure->layer, LoadLayer::kCipherKeys);
+  EXPECT_EQ(layerName(outcome.failure->layer), "cipher keys");
   EXPECT_EQ(outcome.cipherMessages,
             std::vector<std::string>{"Error: Failed to set an initial vector."});
 }

@@ -9,6 +9,8 @@
 #include <stdexcept>
 #include <thread>
 
+#include <gmock/gmock.h>
+
 #include "loader/load_hook.hpp"
 #include "loader/loader_fixture.hpp"
 #include "vexloweb/constants/constants.hpp"
@@ -59,13 +61,15 @@ TEST_F(LoaderTest, LoadsAndHostChangesThatUseTheStoreNeverDeadlock) {
 TEST_F(LoaderTest, AChangeThatCallsBackIntoTheHolderThrowsInsteadOfHanging) {
   auto& holder = AppDataInstance::getInstance();
   holder.setConfigureData(ConfigureData::decode(R"({"package_name": "kept"})"));
-  const auto reenter = [&](auto call) {
-    EXPECT_THROW(holder.modifyConfigureData([&](std::optional<ConfigureData>&) { call(); }),
-                 std::logic_error);
+  const auto reenter = [&](std::string call, auto body) {  // the message names the call refused
+    EXPECT_THAT([&] { holder.modifyConfigureData([&](std::optional<ConfigureData>&) { body(); }); },
+                ::testing::ThrowsMessage<std::logic_error>(
+                    ::testing::StartsWith("AppDataInstance::" + call + " called from inside")));
   };
-  reenter([&] { (void)holder.configureData(); });
-  reenter([&] { holder.setConfigureData(std::nullopt); });
-  reenter([&] { holder.modifyConfigureData([](std::optional<ConfigureData>&) {}); });
+  reenter("configureData", [&] { (void)holder.configureData(); });
+  reenter("setConfigureData", [&] { holder.setConfigureData(std::nullopt); });
+  reenter("modifyConfigureData",
+          [&] { holder.modifyConfigureData([](std::optional<ConfigureData>&) {}); });
   EXPECT_EQ(holder.configureData()->package_name(), "kept");
   holder.modifyConfigureData([](auto& record) { record->set_package_name("changed"); });
   EXPECT_EQ(holder.configureData()->package_name(), "changed");
