@@ -113,9 +113,13 @@ TEST_F(StoreIoFaults, NoAcknowledgedValueIsLostAndNoFailureIsReportedAsStored) {
       sqlite3_close(holder);
       // Every value is readable in the process, on file or in memory, and none older than it
       // came back when the store fell back to memory.
-      for (int i = 0; i < 6; ++i)
-        EXPECT_EQ(store.object("k" + std::to_string(i)),
-                  DefaultsValue(big + "k" + std::to_string(i)));
+      for (int i = 0; i < 6; ++i) {
+        const std::string key = "k" + std::to_string(i);
+        EXPECT_EQ(store.object(key), DefaultsValue(big + key));
+        if (i % 2 == 1) {  // written only inside a transaction
+          EXPECT_EQ(store.object(key + "b"), DefaultsValue(big + key));
+        }
+      }
       EXPECT_EQ(store.object("before"), DefaultsValue(std::string("kept")));
       const std::string why = store.failure().value_or("");
       EXPECT_EQ(why.find("another process") != why.npos, fault.busy) << why;
