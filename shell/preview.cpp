@@ -72,6 +72,23 @@ std::string ShellWindow::Impl::dump() const {
   return out + "}}";
 }
 
+// The picture the window last drew (null when it has not drawn since its last change).
+GskRenderNode* ShellWindow::Impl::picture(int width, int height) const {
+  GdkPaintable* paintable = gtk_widget_paintable_new(window);
+  GtkSnapshot* snapshot = gtk_snapshot_new();
+  gdk_paintable_snapshot(paintable, snapshot, width, height);
+  GskRenderNode* node = gtk_snapshot_free_to_node(snapshot);
+  g_object_unref(paintable);
+  return node;
+}
+
+bool ShellWindow::Impl::hasPicture() const {
+  GskRenderNode* node = picture(1, 1);
+  if (node == nullptr) return false;
+  gsk_render_node_unref(node);
+  return true;
+}
+
 bool ShellWindow::screenshot(const std::string& file, std::string& whyNot) const {
   GtkWidget* window = impl_->window;
   const int width = gtk_widget_get_width(window);
@@ -83,11 +100,7 @@ bool ShellWindow::screenshot(const std::string& file, std::string& whyNot) const
              std::to_string(impl_->options.height) + " asked for";
     return false;
   }
-  GdkPaintable* paintable = gtk_widget_paintable_new(window);
-  GtkSnapshot* snapshot = gtk_snapshot_new();
-  gdk_paintable_snapshot(paintable, snapshot, width, height);
-  GskRenderNode* node = gtk_snapshot_free_to_node(snapshot);
-  g_object_unref(paintable);
+  GskRenderNode* node = impl_->picture(width, height);
   if (node == nullptr) {
     whyNot = "the window drew nothing";
     return false;

@@ -215,17 +215,6 @@ void ShellWindow::Impl::readyNow() {
   ready();
 }
 
-bool ShellWindow::Impl::hasPicture() const {
-  GdkPaintable* paintable = gtk_widget_paintable_new(window);
-  GtkSnapshot* snapshot = gtk_snapshot_new();
-  gdk_paintable_snapshot(paintable, snapshot, 1, 1);
-  GskRenderNode* node = gtk_snapshot_free_to_node(snapshot);
-  g_object_unref(paintable);
-  if (node == nullptr) return false;
-  gsk_render_node_unref(node);
-  return true;
-}
-
 void ShellWindow::Impl::act(ButtonAction action) {
   switch (action) {
     case ButtonAction::kSideMenu:

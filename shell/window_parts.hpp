@@ -102,7 +102,6 @@ struct ShellWindow::Impl {
   void maybeReady();
   void readyOnceDrawn();
   void readyNow();
-  bool hasPicture() const;
   void act(ButtonAction action);
   void choose(std::size_t index);
 
@@ -140,6 +139,8 @@ struct ShellWindow::Impl {
 
   // preview.cpp
   std::string dump() const;
+  GskRenderNode* picture(int width, int height) const;
+  bool hasPicture() const;
 };
 
 }  // namespace vexloweb::shell
